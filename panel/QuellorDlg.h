@@ -1,0 +1,44 @@
+// The main window: the frame, the start-up sequence, the server polling and the logo.
+#pragma once
+
+#include "framework/Afx.h"
+#include "res/resource.h"
+
+class CQuellorDlg : public CDialogEx {
+public:
+    explicit CQuellorDlg(CWnd* pParent = nullptr);
+
+    enum { IDD = IDD_QUELLOR_DIALOG };
+
+protected:
+    HICON m_hIcon;
+    CString m_strLogoPath;
+
+    BOOL OnInitDialog() override;  // the start-up sequence
+
+    // Frame.
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    HCURSOR OnQueryDragIcon();
+    void OnSize(UINT nType, int cx, int cy);
+    void OnIdOk();  // Enter: nothing happens
+    void OnExit();  // every way of closing: shut the distribution down, then end
+
+    // Logo and timers.
+    void OnPaint();
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnTimer(UINT_PTR nIDEvent);
+    void ChooseLogoPath();
+    void DownloadLogo();
+    void OnPollTimer();
+
+    // Sub-dialogs.
+    void OnSetKey();
+    void OnSetVoice();
+    void OnSettings();
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// True when the distribution runs and the OTA endpoint answers; then shows the running text
+// in `dlg` and sets the network access up again.
+BOOL CheckServerRunning(CWnd* dlg);
