@@ -38,9 +38,11 @@ public:
     virtual const char* InetNtop(int family, const void* address, char* text, size_t size) = 0;
     // `destination` is the 4-byte address as it lies in memory (network byte order).
     virtual uint32_t GetBestInterface(const uint8_t destination[4], uint32_t& index) = 0;
-    // GetAdaptersAddresses into a buffer of `size` bytes. On 0 the list is decoded into
-    // `adapters`; on kErrorBufferOverflow `size` holds the size needed.
-    virtual uint32_t GetAdaptersAddresses(uint32_t family, uint32_t flags, uint32_t& size,
+    // GetAdaptersAddresses into the caller's `buffer` of `size` bytes (no reserved argument).
+    // On 0 the list the buffer now holds is decoded into `adapters` (replacing what it held);
+    // on kErrorBufferOverflow `size` holds the size needed.
+    virtual uint32_t GetAdaptersAddresses(uint32_t family, uint32_t flags, void* buffer,
+                                          uint32_t& size,
                                           std::vector<AdapterRecord>& adapters) = 0;
 };
 
