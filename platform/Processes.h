@@ -83,6 +83,8 @@ public:
     virtual bool ReadFile(Handle readEnd, void* buffer, uint32_t bytesToRead,
                           uint32_t& bytesRead) = 0;
     virtual void Sleep(uint32_t milliseconds) = 0;
+    // Milliseconds since the system started; bounds how long the output of a child is drained.
+    virtual uint64_t GetTickCount64() = 0;
 };
 
 }  // namespace port
