@@ -42,6 +42,8 @@
 #undef GetObject
 #undef CreateWindow
 #undef DialogBoxParam
+#undef InetPton
+#undef InetNtop
 
 namespace win32 {
 
