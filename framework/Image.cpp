@@ -1,0 +1,34 @@
+#include "Image.h"
+
+#include "platform/Platform.h"
+
+namespace {
+constexpr int32_t kOk = 0;
+constexpr int32_t kFail = static_cast<int32_t>(0x80004005);  // E_FAIL
+}  // namespace
+
+int32_t CImage::Load(const CString& path) {
+    Destroy();
+    port::Bitmap bitmap;
+    if (!port::images().Decode(path.GetString(), bitmap) ||
+        bitmap.handle == port::kNoHandle) {
+        return kFail;
+    }
+    m_bitmap = bitmap;
+    return kOk;
+}
+
+void CImage::Destroy() {
+    if (IsNull()) return;
+    port::images().DeleteBitmap(m_bitmap.handle);
+    m_bitmap = port::Bitmap{};
+}
+
+bool CImage::Draw(port::Handle dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc,
+                  int ySrc, int srcWidth, int srcHeight) const {
+    if (IsNull() || destWidth <= 0 || destHeight <= 0) return false;
+    const port::BlitRect dst{xDest, yDest, destWidth, destHeight};
+    const port::BlitRect src{xSrc, ySrc, srcWidth, srcHeight};
+    if (m_bitmap.hasAlpha) return port::images().AlphaBlend(dc, dst, m_bitmap.handle, src);
+    return port::images().StretchCopy(dc, dst, m_bitmap.handle, src);
+}
