@@ -60,6 +60,7 @@ CString GetLanIpAddress() {
     network.InetNtop(port::kAfInet, address->ipv4, text, sizeof text);
     // Digits and dots only, the same bytes in every ANSI code page: widened unit by unit.
     CString lanAddress;
-    for (const char* p = text; *p != '\0'; ++p) lanAddress += static_cast<char16_t>(static_cast<unsigned char>(*p));
+    for (const char* p = text; *p != '\0'; ++p)
+        lanAddress += static_cast<char16_t>(static_cast<unsigned char>(*p));
     return lanAddress;
 }

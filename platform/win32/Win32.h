@@ -15,6 +15,8 @@
 
 #include <string>
 
+#include "platform/Platform.h"
+
 #undef ShellExecuteEx
 #undef CreateProcess
 #undef OutputDebugString

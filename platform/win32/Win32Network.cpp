@@ -2,10 +2,10 @@
 // records.
 #include <cstring>
 
-#include "platform/Network.h"
-#include "platform/Platform.h"
 #include "Win32.h"
 #include "Win32Platform.h"
+#include "platform/Network.h"
+#include "platform/Platform.h"
 
 namespace win32 {
 namespace {

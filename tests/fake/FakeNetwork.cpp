@@ -86,8 +86,8 @@ const char* FakeNetwork::InetNtop(int family, const void* address, char* text, s
 
 uint32_t FakeNetwork::GetBestInterface(const uint8_t destination[4], uint32_t& index) {
     calls.push_back("GetBestInterface");
-    bestInterfaceDestinations.push_back({destination[0], destination[1], destination[2],
-                                         destination[3]});
+    bestInterfaceDestinations.push_back(
+        {destination[0], destination[1], destination[2], destination[3]});
     if (bestInterfaceResult == 0) index = bestInterfaceIndex;
     return bestInterfaceResult;
 }

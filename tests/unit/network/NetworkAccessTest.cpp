@@ -24,16 +24,20 @@ const std::vector<std::string> kAlways = {
 
 std::vector<std::string> WithForwardsTo(const std::string& address) {
     std::vector<std::string> all = kAlways;
-    all.push_back("hidden 3000 netsh interface portproxy delete v4tov4 listenport=8000 "
-                  "listenaddress=0.0.0.0");
-    all.push_back("hidden 3000 netsh interface portproxy add v4tov4 listenport=8000 "
-                  "listenaddress=0.0.0.0 connectport=8000 connectaddress=" +
-                  address);
-    all.push_back("hidden 3000 netsh interface portproxy delete v4tov4 listenport=8003 "
-                  "listenaddress=0.0.0.0");
-    all.push_back("hidden 3000 netsh interface portproxy add v4tov4 listenport=8003 "
-                  "listenaddress=0.0.0.0 connectport=8003 connectaddress=" +
-                  address);
+    all.push_back(
+        "hidden 3000 netsh interface portproxy delete v4tov4 listenport=8000 "
+        "listenaddress=0.0.0.0");
+    all.push_back(
+        "hidden 3000 netsh interface portproxy add v4tov4 listenport=8000 "
+        "listenaddress=0.0.0.0 connectport=8000 connectaddress=" +
+        address);
+    all.push_back(
+        "hidden 3000 netsh interface portproxy delete v4tov4 listenport=8003 "
+        "listenaddress=0.0.0.0");
+    all.push_back(
+        "hidden 3000 netsh interface portproxy add v4tov4 listenport=8003 "
+        "listenaddress=0.0.0.0 connectport=8003 connectaddress=" +
+        address);
     return all;
 }
 
@@ -112,7 +116,8 @@ TEST(NetworkAccessTest, RouteProbeOutputs) {
 TEST(NetworkAccessTest, HostileProbeOutputsRunNoForwardingCommand) {
     RunCases({
         {"first blank on a later line: the line end is refused",
-         "8.8.8.8 via 172.29.96.1 dev eth0 src 172.29.100.139\n    cache \n", {}},
+         "8.8.8.8 via 172.29.96.1 dev eth0 src 172.29.100.139\n    cache \n",
+         {}},
         {"carriage return", "via 172.29.96.1 src 172.29.100.139\r\nx y", {}},
         {"tab behind the address", "via 172.29.96.1 src 172.29.100.139\tuid 0 \n", {}},
         {"command chained with &", "via 172.29.96.1 src 172.29.100.139&calc.exe uid 0 \n", {}},
