@@ -53,14 +53,14 @@ public:
         bool timesOut = false;
 
         // Finer scripting.
-        uint64_t endsAfterMs = 0;           // when the child ends by itself (unless timesOut)
-        std::vector<Write> laterWrites;     // written while the child runs
-        uint64_t pipeHeldForMs = 0;         // a grandchild holds the write end this long
-                                            // after the start (kNever: for ever)
-        std::optional<uint32_t> waitResult; // every wait yields this at once
+        uint64_t endsAfterMs = 0;            // when the child ends by itself (unless timesOut)
+        std::vector<Write> laterWrites;      // written while the child runs
+        uint64_t pipeHeldForMs = 0;          // a grandchild holds the write end this long
+                                             // after the start (kNever: for ever)
+        std::optional<uint32_t> waitResult;  // every wait yields this at once
         bool exitCodeUnreadable = false;
-        std::optional<uint32_t> startError; // the start fails with this error code
-        bool noProcessHandle = false;       // a hidden start succeeds but hands back no handle
+        std::optional<uint32_t> startError;  // the start fails with this error code
+        bool noProcessHandle = false;        // a hidden start succeeds but hands back no handle
     };
 
     struct ShellStart {
