@@ -24,11 +24,14 @@ void CImage::Destroy() {
     m_bitmap = port::Bitmap{};
 }
 
-bool CImage::Draw(port::Handle dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc,
+BOOL CImage::Draw(HDC hDC, int xDest, int yDest, int destWidth, int destHeight, int xSrc,
                   int ySrc, int srcWidth, int srcHeight) const {
-    if (IsNull() || destWidth <= 0 || destHeight <= 0) return false;
+    if (IsNull() || destWidth <= 0 || destHeight <= 0) return FALSE;
+    const auto dc = reinterpret_cast<port::Handle>(hDC);
     const port::BlitRect dst{xDest, yDest, destWidth, destHeight};
     const port::BlitRect src{xSrc, ySrc, srcWidth, srcHeight};
-    if (m_bitmap.hasAlpha) return port::images().AlphaBlend(dc, dst, m_bitmap.handle, src);
-    return port::images().StretchCopy(dc, dst, m_bitmap.handle, src);
+    const bool drawn = m_bitmap.hasAlpha
+                           ? port::images().AlphaBlend(dc, dst, m_bitmap.handle, src)
+                           : port::images().StretchCopy(dc, dst, m_bitmap.handle, src);
+    return drawn ? TRUE : FALSE;
 }

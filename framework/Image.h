@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "framework/AfxTypes.h"
 #include "framework/CString.h"
 #include "platform/Images.h"
 
@@ -20,14 +21,14 @@ public:
     int32_t Load(const CString& path);
     void Destroy();
 
-    bool IsNull() const { return m_bitmap.handle == port::kNoHandle; }
+    BOOL IsNull() const { return m_bitmap.handle == port::kNoHandle ? TRUE : FALSE; }
     int GetWidth() const { return m_bitmap.width; }
     int GetHeight() const { return m_bitmap.height; }
-    bool HasAlpha() const { return m_bitmap.hasAlpha; }
+    BOOL HasAlpha() const { return m_bitmap.hasAlpha ? TRUE : FALSE; }
 
     // Stretches the source rectangle of the picture into the destination rectangle of the
     // device context. Nothing is drawn into an empty destination.
-    bool Draw(port::Handle dc, int xDest, int yDest, int destWidth, int destHeight, int xSrc,
+    BOOL Draw(HDC hDC, int xDest, int yDest, int destWidth, int destHeight, int xSrc,
               int ySrc, int srcWidth, int srcHeight) const;
 
 private:

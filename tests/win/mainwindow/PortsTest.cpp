@@ -4,56 +4,19 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "LoopbackServer.h"
 #include "PngWriter.h"
+#include "TestFiles.h"
 #include "fake/FakeFiles.h"
-#include "framework/Image.h"
+#include "framework/CString.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
-#include "platform/Images.h"
 #include "platform/Shell.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace {
-
-const wchar_t* W(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
-std::u16string TempDir() {
-    char16_t buffer[260] = {};
-    win32::Files().GetTempPath(260, buffer);
-    return buffer;
-}
-
-std::u16string TempFile(const char16_t* name) { return TempDir() + name; }
-
-void PutFile(const std::u16string& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(written, bytes.size());
-}
-
-std::string GetFile(const std::u16string& path) {
-    std::string bytes;
-    HANDLE file = CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
 
 struct PathCase {
     const char16_t* input;
@@ -98,12 +61,12 @@ TEST(Files, TempPathEndsInABackslashAndNamesADirectoryWithoutIt) {
 
 TEST(Files, PathIsDirectory) {
     const std::u16string file = TempFile(u"quellor-not-a-dir.txt");
-    PutFile(file, "x");
+    ASSERT_TRUE(PutFile(file, "x"));
     EXPECT_FALSE(win32::Files().PathIsDirectory(u""));
     EXPECT_FALSE(win32::Files().PathIsDirectory(u"C:\\quellor-no-such-directory"));
     EXPECT_FALSE(win32::Files().PathIsDirectory(file.c_str()));
     EXPECT_TRUE(win32::Files().PathIsDirectory(u"C:\\windows"));
-    DeleteFileW(W(file));
+    RemoveFile(file);
 }
 
 TEST(Files, TempPathFollowsTmpEvenWhenItDoesNotExist) {
@@ -152,7 +115,7 @@ TEST(Shell, DownloadStoresTheServedBytesAndOverwrites) {
     EXPECT_GE(win32::Shell().URLDownloadToFile(url.c_str(), path.c_str()), 0);
     EXPECT_EQ(GetFile(path), second);
     EXPECT_EQ(server.Requests("/applogo.png"), 2);
-    DeleteFileW(W(path));
+    RemoveFile(path);
 }
 
 TEST(Shell, DownloadFromNothingFailsAndKeepsTheOldFile) {
@@ -163,120 +126,12 @@ TEST(Shell, DownloadFromNothingFailsAndKeepsTheOldFile) {
         port = closed.Port();
     }
     const std::u16string path = TempFile(u"quellor-kept.png");
-    PutFile(path, "earlier picture");
+    ASSERT_TRUE(PutFile(path, "earlier picture"));
     const std::u16string url =
         CString::FromUtf8("http://127.0.0.1:" + std::to_string(port) + "/applogo.png").Str();
     EXPECT_LT(win32::Shell().URLDownloadToFile(url.c_str(), path.c_str()), 0);
     EXPECT_EQ(GetFile(path), "earlier picture");
-    DeleteFileW(W(path));
-}
-
-class Images : public ::testing::Test {
-protected:
-    void SetUp() override {
-        port::Platform platform;
-        platform.images = &win32::Images();
-        m_install = std::make_unique<port::ScopedInstall>(platform);
-
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = kCanvas;
-        info.bmiHeader.biHeight = -kCanvas;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        m_dc = CreateCompatibleDC(nullptr);
-        m_canvas = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS,
-                                    reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        ASSERT_NE(m_canvas, nullptr);
-        m_previous = SelectObject(m_dc, m_canvas);
-        for (int i = 0; i < kCanvas * kCanvas; ++i) m_bits[i] = 0x00FFFFFF;  // white
-    }
-    void TearDown() override {
-        SelectObject(m_dc, m_previous);
-        DeleteObject(m_canvas);
-        DeleteDC(m_dc);
-    }
-    // The canvas pixel as 0xRRGGBB.
-    uint32_t Pixel(int x, int y) {
-        GdiFlush();
-        return m_bits[y * kCanvas + x] & 0x00FFFFFF;
-    }
-    port::Handle Dc() const { return reinterpret_cast<port::Handle>(m_dc); }
-
-    static constexpr int kCanvas = 32;
-    std::unique_ptr<port::ScopedInstall> m_install;
-    HDC m_dc = nullptr;
-    HBITMAP m_canvas = nullptr;
-    HGDIOBJ m_previous = nullptr;
-    uint32_t* m_bits = nullptr;
-};
-
-TEST_F(Images, DecodesByContentWithSizeAndAlpha) {
-    const std::u16string opaque = TempFile(u"quellor-opaque.png");
-    const std::u16string alpha = TempFile(u"quellor-alpha.png");
-    const std::u16string broken = TempFile(u"quellor-broken.png");
-    PutFile(opaque, MakePng(200, 50, false, [](int, int) { return Rgba{1, 2, 3}; }));
-    PutFile(alpha, MakePng(7, 9, true, [](int, int) { return Rgba{1, 2, 3, 128}; }));
-    PutFile(broken, "<html>not a picture</html>");
-
-    CImage image;
-    ASSERT_EQ(image.Load(opaque.c_str()), 0);
-    EXPECT_EQ(image.GetWidth(), 200);
-    EXPECT_EQ(image.GetHeight(), 50);
-    EXPECT_FALSE(image.HasAlpha());
-    ASSERT_EQ(image.Load(alpha.c_str()), 0);
-    EXPECT_EQ(image.GetWidth(), 7);
-    EXPECT_EQ(image.GetHeight(), 9);
-    EXPECT_TRUE(image.HasAlpha());
-    EXPECT_LT(image.Load(broken.c_str()), 0);
-    EXPECT_TRUE(image.IsNull());
-    EXPECT_LT(image.Load(TempFile(u"quellor-missing.png").c_str()), 0);
-
-    // Nothing holds the files open: a download may replace them at any time.
-    ASSERT_EQ(image.Load(opaque.c_str()), 0);
-    EXPECT_TRUE(DeleteFileW(W(opaque)));
-    DeleteFileW(W(alpha));
-    DeleteFileW(W(broken));
-}
-
-TEST_F(Images, OpaquePictureIsCopiedStretched) {
-    const std::u16string path = TempFile(u"quellor-stretch.png");
-    // Left column red, right column blue, 2 x 1, stretched to 20 x 10.
-    PutFile(path, MakePng(2, 1, false, [](int x, int) {
-                  return x == 0 ? Rgba{255, 0, 0} : Rgba{0, 0, 255};
-              }));
-    CImage image;
-    ASSERT_EQ(image.Load(path.c_str()), 0);
-    EXPECT_TRUE(image.Draw(Dc(), 0, 0, 20, 10, 0, 0, 2, 1));
-    EXPECT_EQ(Pixel(0, 0), 0xFF0000u);
-    EXPECT_EQ(Pixel(9, 9), 0xFF0000u);
-    EXPECT_EQ(Pixel(10, 0), 0x0000FFu);
-    EXPECT_EQ(Pixel(19, 9), 0x0000FFu);
-    EXPECT_EQ(Pixel(20, 0), 0xFFFFFFu);  // right of the destination: untouched
-    EXPECT_EQ(Pixel(0, 10), 0xFFFFFFu);  // below it: untouched
-    DeleteFileW(W(path));
-}
-
-TEST_F(Images, AlphaPictureIsBlendedOverWhatIsThere) {
-    const std::u16string path = TempFile(u"quellor-blend.png");
-    // Transparent, opaque green, half-transparent black.
-    PutFile(path, MakePng(3, 1, true, [](int x, int) {
-                  if (x == 0) return Rgba{255, 0, 0, 0};
-                  if (x == 1) return Rgba{0, 255, 0, 255};
-                  return Rgba{0, 0, 0, 128};
-              }));
-    CImage image;
-    ASSERT_EQ(image.Load(path.c_str()), 0);
-    EXPECT_TRUE(image.Draw(Dc(), 0, 0, 3, 1, 0, 0, 3, 1));
-    EXPECT_EQ(Pixel(0, 0), 0xFFFFFFu);
-    EXPECT_EQ(Pixel(1, 0), 0x00FF00u);
-    const uint32_t half = Pixel(2, 0);
-    for (int shift : {0, 8, 16}) {
-        const int channel = static_cast<int>((half >> shift) & 0xFF);
-        EXPECT_NEAR(channel, 127, 2) << "channel at bit " << shift;
-    }
-    DeleteFileW(W(path));
+    RemoveFile(path);
 }
 
 }  // namespace
