@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -33,7 +34,7 @@ void Write(HANDLE out, const std::string& text) { Write(out, text.data(), text.s
 
 int wmain(int argc, wchar_t** argv) {
     int first = 1;
-    if (first < argc && std::wstring(argv[first]) == L"-l") ++first;
+    if (first < argc && std::wcscmp(argv[first], L"-l") == 0) ++first;
     if (first >= argc) return 2;
     const std::wstring mode = argv[first];
     const wchar_t* arg = first + 1 < argc ? argv[first + 1] : L"0";
