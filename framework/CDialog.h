@@ -5,6 +5,7 @@
 #pragma once
 
 #include "framework/CWnd.h"
+#include "platform/Platform.h"
 
 class CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)
@@ -27,6 +28,10 @@ public:
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
     UINT m_nIDHelp;  // the template identifier
+
+    // The dialog procedure's two ways into the object.
+    intptr_t HandleInitDialog(port::Handle hwnd);
+    intptr_t HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
     CWnd* m_pParentWnd;

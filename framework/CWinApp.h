@@ -40,6 +40,7 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
+    friend int AfxWinMain();
     CString m_constructorName;
 };
 
