@@ -24,7 +24,7 @@ struct PaintStruct {
     Handle hdc = kNoHandle;
     bool fErase = false;
     Rect rcPaint;
-    alignas(8) unsigned char reserved[48] = {};
+    alignas(8) unsigned char reserved[96] = {};
 };
 
 // GUID, as CoCreateGuid fills it.
