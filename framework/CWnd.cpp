@@ -45,6 +45,11 @@ void CWnd::GetWindowText(CString& text) const {
     text = CString(port::windows().GetWindowText(ToPort(m_hWnd)));
 }
 
+int CWnd::MessageBox(const CString& text, const CString& caption, UINT nType) {
+    return port::windows().MessageBox(ToPort(m_hWnd), text.GetString(), caption.GetString(),
+                                      nType);
+}
+
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::SendMessage(m_hWnd, message, wParam, lParam);
 }

@@ -28,6 +28,8 @@ public:
     void GetWindowText(CString& text) const;
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // A message box owned by this window; the button pressed.
+    int MessageBox(const CString& text, const CString& caption = CString(), UINT nType = MB_OK);
     // Only timers that tick as WM_TIMER messages: the system uses no timer callback.
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, std::nullptr_t callback = nullptr);
     BOOL KillTimer(UINT_PTR nIDEvent);

@@ -1,0 +1,88 @@
+#include "SetKeyDlg.h"
+
+#include "panel/QuellorDlg.h"
+#include "runner/CommonExec1.h"
+#include "runner/ServerCommands.h"
+
+namespace {
+
+// The vendor's site address is a placeholder of our own.
+constexpr const char16_t* kHelpText =
+    u"本程序当前使用了智普（https://llm.quellor.example）大语言模型提供的免费 Key。"
+    u"自己动手申请智普免费 Key，只需两步：一、简单注册；二、登录后直接生成 Key,"
+    u"然后将此 Key 拷贝到以下文本框，确定即可。";
+
+// The key goes unescaped into a command line that cmd.exe runs elevated, then through wsl's
+// argument rules, bash and yq: any of these characters would be read as syntax by one of them.
+constexpr const char16_t* kRefusedCharacters = u"\"'\\%&|<>^";
+
+constexpr const char16_t* kRefusedKeyText =
+    u"Key 中不能含有以下字符：双引号 \" 、单引号 ' 、反斜杠 \\ 、% & | < > ^ 以及控制字符"
+    u"（如换行、制表符）。\n请修改后再按“确定”。";
+
+bool IsControl(char16_t unit) { return unit < 0x20 || (unit >= 0x7F && unit <= 0x9F); }
+
+bool IsAcceptableKey(const CString& key) {
+    for (int i = 0; i < key.GetLength(); ++i) {
+        char16_t unit = key[i];
+        if (IsControl(unit)) return false;
+        for (const char16_t* refused = kRefusedCharacters; *refused; ++refused) {
+            if (unit == *refused) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CSetKeyDlg, CDialogEx)
+
+CSetKeyDlg::CSetKeyDlg(CWnd* pParent) : CDialogEx(IDD_SETKEY_DIALOG, pParent) {}
+
+CSetKeyDlg::~CSetKeyDlg() = default;
+
+BEGIN_MESSAGE_MAP(CSetKeyDlg, CDialogEx)
+    ON_BN_CLICKED(IDOK, &CSetKeyDlg::OnSetKeyOk)
+    ON_BN_CLICKED(IDCANCEL, &CSetKeyDlg::OnSetKeyCancel)
+END_MESSAGE_MAP()
+
+BOOL CSetKeyDlg::OnInitDialog() {
+    CDialogEx::OnInitDialog();
+    SetDlgItemText(IDC_KEY_HELP, kHelpText);
+    return TRUE;
+}
+
+void CSetKeyDlg::OnSetKeyOk() {
+    CString key;
+    GetDlgItemText(IDC_KEY_EDIT, key);
+    key.Trim();
+
+    // Refused before anything runs; the dialog stays open with the text as typed.
+    if (!IsAcceptableKey(key)) {
+        MessageBox(kRefusedKeyText, u"设置 Key", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+
+    CommonExec1(server::ConfigEditCommand(server::kEditApiKey, key), server::kEditTimeoutMs);
+    RestartServerAndPoll();
+    CDialogEx::OnOK();
+}
+
+void CSetKeyDlg::OnSetKeyCancel() { CDialogEx::OnCancel(); }
+
+void RestartServerAndPoll() {
+    CWnd* mainWnd = AfxGetApp()->m_pMainWnd;
+    mainWnd->SetDlgItemText(IDC_STATUS, kRestartingText);
+
+    CString restart;
+    restart.Format(server::kComposeRestart, server::kDistroName, server::kDistroUser);
+    CommonExec1(restart, server::kRestartTimeoutMs);
+
+    // The polling series goes on with the shorter period; its count is not touched here.
+    mainWnd->SetTimer(2, 3000, nullptr);
+}
+
+void CQuellorDlg::OnSetKey() {
+    CSetKeyDlg dlg;
+    dlg.DoModal();
+}
