@@ -109,8 +109,27 @@ HeadlessWindows::HeadlessWindows(const rc::Resources& res) : resources(res) {}
 HeadlessWindows::~HeadlessWindows() = default;
 
 HeadlessWindows& HeadlessWindows::Then(Step step) {
-    m_script.push_back(std::move(step));
+    if (m_added.empty()) {
+        m_script.push_back(std::move(step));
+    } else {
+        m_added.back().push_back(std::move(step));
+    }
     return *this;
+}
+
+void HeadlessWindows::FlushAdded() {
+    if (m_added.empty()) return;
+    std::vector<Step>& added = m_added.back();
+    m_script.insert(m_script.begin(), std::make_move_iterator(added.begin()),
+                    std::make_move_iterator(added.end()));
+    added.clear();
+}
+
+void HeadlessWindows::RunStep(Step step) {
+    m_added.emplace_back();
+    step();
+    FlushAdded();
+    m_added.pop_back();
 }
 
 // --- Lookup --------------------------------------------------------------------------------
@@ -225,6 +244,7 @@ intptr_t HeadlessWindows::DialogBoxParam(uint32_t templateId, port::Handle owner
         FocusFirstTabStop(dialog);
     }
     while (!dialog.endRequested) {
+        FlushAdded();
         if (m_script.empty()) {
             ADD_FAILURE() << "the script ran out while dialog " << templateId << " was open";
             dialog.endRequested = true;
@@ -233,7 +253,7 @@ intptr_t HeadlessWindows::DialogBoxParam(uint32_t templateId, port::Handle owner
         }
         Step step = std::move(m_script.front());
         m_script.pop_front();
-        step();
+        RunStep(std::move(step));
     }
 
     proc(dialog.hwnd, WM_DESTROY, 0, 0);

@@ -22,7 +22,9 @@
 //     EXPECT_EQ(ui.Find(IDD_SETKEY_DIALOG)->result, IDOK);
 //
 // Each modal loop takes the next step of the script until its dialog has ended; a loop that
-// finds the script empty fails the test and ends its dialog with -1, so no test hangs.
+// finds the script empty fails the test and ends its dialog with -1, so no test hangs. Steps
+// that a running step adds run next, in the order added, before the steps already waiting: a
+// step can say what happens inside the dialog it is about to open.
 //
 // The dialog manager's standard processing is modelled where the system relies on it: a close
 // request (close box, Alt+F4, the system menu's close item: SC_CLOSE) becomes WM_CLOSE and then
@@ -246,6 +248,11 @@ private:
     std::vector<std::unique_ptr<HeadlessDialog>> m_dialogs;
     std::vector<HeadlessDialog*> m_modal;  // open dialogs, outermost first
     std::deque<Step> m_script;
+    // What each running step has added, innermost last; moved to the front of the script when
+    // that step opens a dialog or returns.
+    std::vector<std::vector<Step>> m_added;
+    void FlushAdded();
+    void RunStep(Step step);
     uint64_t m_now = 0;
     uintptr_t m_nextDc = 0x90000;
 };

@@ -466,24 +466,30 @@ private:
 
     Control ControlStatement() {
         const Token& keyword = Next();
+        // `base` is always set; `unlessStyled` only when the statement gives no style, as the
+        // resource compiler does it.
         struct Kind {
             const char* word;
             const char16_t* className;
-            uint32_t style;
+            uint32_t base;
+            uint32_t unlessStyled;
             bool hasText;
         };
+        constexpr uint32_t kGroup = 0x00020000;
+        constexpr uint32_t kTabStop = 0x00010000;
+        constexpr uint32_t kBorder = 0x00800000;
         static const Kind kinds[] = {
-            {"LTEXT", u"Static", 0x0 | 0x00020000, true},
-            {"CTEXT", u"Static", 0x1 | 0x00020000, true},
-            {"RTEXT", u"Static", 0x2 | 0x00020000, true},
-            {"PUSHBUTTON", u"Button", 0x0 | 0x00010000, true},
-            {"DEFPUSHBUTTON", u"Button", 0x1 | 0x00010000, true},
-            {"GROUPBOX", u"Button", 0x7, true},
-            {"CHECKBOX", u"Button", 0x2 | 0x00010000, true},
-            {"AUTOCHECKBOX", u"Button", 0x3 | 0x00010000, true},
-            {"RADIOBUTTON", u"Button", 0x4, true},
-            {"AUTORADIOBUTTON", u"Button", 0x9, true},
-            {"EDITTEXT", u"Edit", 0x0 | 0x00800000 | 0x00010000, false},
+            {"LTEXT", u"Static", 0x0, kGroup, true},
+            {"CTEXT", u"Static", 0x1, kGroup, true},
+            {"RTEXT", u"Static", 0x2, kGroup, true},
+            {"PUSHBUTTON", u"Button", 0x0 | kTabStop, 0, true},
+            {"DEFPUSHBUTTON", u"Button", 0x1 | kTabStop, 0, true},
+            {"GROUPBOX", u"Button", 0x7, 0, true},
+            {"CHECKBOX", u"Button", 0x2 | kTabStop, 0, true},
+            {"AUTOCHECKBOX", u"Button", 0x3 | kTabStop, 0, true},
+            {"RADIOBUTTON", u"Button", 0x4, 0, true},
+            {"AUTORADIOBUTTON", u"Button", 0x9, 0, true},
+            {"EDITTEXT", u"Edit", 0x0 | kBorder | kTabStop, 0, false},
         };
         Control control;
         if (IsWord(keyword, "CONTROL")) {
@@ -533,11 +539,13 @@ private:
             control.id = static_cast<int>(Number());
             Comma();
             Position(control);
-            uint32_t style = kChildVisible | kind.style;
+            uint32_t style = kChildVisible | kind.base;
             if (Comma()) {
                 const Bits bits = Expression();
                 style = static_cast<uint32_t>((style | bits.set) & ~bits.cleared);
                 if (Comma()) control.exStyle = static_cast<uint32_t>(Number());
+            } else {
+                style |= kind.unlessStyled;
             }
             control.style = style;
             return control;
