@@ -4,7 +4,7 @@ BOOL AfxExtractSubString(CString& rString, const CString& fullString, int iSubSt
                          char16_t chSep) {
     // Built apart and assigned last, so that `rString` may be `fullString` itself.
     CString piece;
-    BOOL found = 0;
+    BOOL found = FALSE;
     if (iSubString >= 0) {
         int start = 0;
         for (int k = 0; k < iSubString && start >= 0; ++k) {
@@ -14,7 +14,7 @@ BOOL AfxExtractSubString(CString& rString, const CString& fullString, int iSubSt
         if (start >= 0) {
             int end = fullString.Find(chSep, start);
             piece = end < 0 ? fullString.Mid(start) : fullString.Mid(start, end - start);
-            found = 1;
+            found = TRUE;
         }
     }
     rString = piece;

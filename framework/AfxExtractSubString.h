@@ -1,9 +1,8 @@
 // Picks one piece out of a text split by a separator, as the dialog framework's helper does.
 #pragma once
 
+#include "framework/AfxTypes.h"
 #include "framework/CString.h"
-
-using BOOL = int;
 
 // Sets `rString` to piece `iSubString` (counted from 0) of `fullString` split at `chSep`, and
 // returns TRUE. A piece k exists only when the text holds at least k separators; the text after

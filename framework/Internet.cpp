@@ -40,8 +40,8 @@ CInternetSession::CInternetSession(const char16_t* pstrAgent, std::uintptr_t dwC
 
 CInternetSession::~CInternetSession() { Close(); }
 
-bool CInternetSession::SetOption(uint32_t dwOption, uint32_t dwValue) {
-    return port::http().InternetSetOption(m_hSession, dwOption, dwValue);
+BOOL CInternetSession::SetOption(uint32_t dwOption, uint32_t dwValue) {
+    return port::http().InternetSetOption(m_hSession, dwOption, dwValue) ? TRUE : FALSE;
 }
 
 CInternetFile* CInternetSession::OpenURL(const char16_t* pstrURL, std::uintptr_t dwContext,

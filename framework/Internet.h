@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "framework/AfxTypes.h"
 #include "platform/Http.h"
 
 class CException {
@@ -34,7 +35,8 @@ public:
 // An answer being read. Owns its handle: Close() releases it, and so does deletion.
 class CInternetFile {
 public:
-    CInternetFile(port::Handle file, std::uintptr_t context) : m_hFile(file), m_dwContext(context) {}
+    CInternetFile(port::Handle file, std::uintptr_t context)
+        : m_hFile(file), m_dwContext(context) {}
     virtual ~CInternetFile();
     CInternetFile(const CInternetFile&) = delete;
     CInternetFile& operator=(const CInternetFile&) = delete;
@@ -68,7 +70,7 @@ public:
     CInternetSession& operator=(const CInternetSession&) = delete;
 
     // Sets a 4-byte option of the session, such as a time limit in milliseconds.
-    bool SetOption(uint32_t dwOption, uint32_t dwValue);
+    BOOL SetOption(uint32_t dwOption, uint32_t dwValue);
     // Sends the request and returns its answer, owned by the caller, or nullptr when the
     // platform yields none without naming an error. Throws CInternetException on failure.
     CInternetFile* OpenURL(const char16_t* pstrURL, std::uintptr_t dwContext = 1,

@@ -1,5 +1,6 @@
 #include "IsDistroRunning.h"
 
+#include "framework/AfxExtractSubString.h"
 #include "runner/CommonExec2.h"
 #include "runner/ServerCommands.h"
 
@@ -11,7 +12,7 @@ BOOL IsDistroRunning(const CString& name) {
 BOOL IsListedAsRunning(const CString& list, const CString& name) {
     CString line;
     for (int k = 0; AfxExtractSubString(line, list, k, u'\n'); ++k) {
-        if (line.Find(name) >= 0) return line.Find(u"Running") >= 0 ? 1 : 0;
+        if (line.Find(name) >= 0) return line.Find(u"Running") >= 0 ? TRUE : FALSE;
     }
-    return 0;
+    return FALSE;
 }

@@ -1,7 +1,7 @@
 // Whether a WSL distribution is in the running state, as "wsl -l -v" lists it.
 #pragma once
 
-#include "framework/AfxExtractSubString.h"
+#include "framework/AfxTypes.h"
 #include "framework/CString.h"
 
 // Runs "wsl -l -v" and judges its text by IsListedAsRunning.

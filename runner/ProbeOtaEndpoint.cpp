@@ -23,11 +23,11 @@ BOOL ProbeOtaEndpoint() {
     // polls again; nothing is thrown past this function.
     std::unique_ptr<CInternetSession> session;
     try {
-        session = std::make_unique<CInternetSession>(kAgent, kContext,
-                                                     port::kInternetOpenTypePreconfig);
+        session =
+            std::make_unique<CInternetSession>(kAgent, kContext, port::kInternetOpenTypePreconfig);
     } catch (CInternetException* e) {
         e->Delete();
-        return 0;
+        return FALSE;
     }
 
     session->SetOption(port::kInternetOptionConnectTimeout, kConnectTimeoutMs);
@@ -40,7 +40,7 @@ BOOL ProbeOtaEndpoint() {
         file.reset(session->OpenURL(server::kOtaUrl, kContext, port::kInternetFlagTransferAscii));
         if (!file) {
             session->Close();
-            return 0;
+            return FALSE;
         }
         // One read only, and the last byte stays zero so the buffer is always terminated.
         char buffer[256];
@@ -53,9 +53,9 @@ BOOL ProbeOtaEndpoint() {
         file.reset();  // closes the answer if it is still open
         e->Delete();
         session->Close();
-        return 0;
+        return FALSE;
     }
     session->Close();
 
-    return answer.Find(server::kWebSocketPath) >= 0 ? 1 : 0;
+    return answer.Find(server::kWebSocketPath) >= 0 ? TRUE : FALSE;
 }

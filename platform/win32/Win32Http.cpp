@@ -1,7 +1,6 @@
-#include "platform/Http.h"
-
 #include "Win32.h"
 #include "Win32Platform.h"
+#include "platform/Http.h"
 
 namespace win32 {
 namespace {
@@ -16,8 +15,8 @@ public:
         DWORD data = value;
         return ::InternetSetOptionW(H(internet), option, &data, sizeof(data)) != FALSE;
     }
-    port::Handle InternetOpenUrl(port::Handle session, const char16_t* url,
-                                 const char16_t* headers, uint32_t headersLength, uint32_t flags,
+    port::Handle InternetOpenUrl(port::Handle session, const char16_t* url, const char16_t* headers,
+                                 uint32_t headersLength, uint32_t flags,
                                  std::uintptr_t context) override {
         return P(::InternetOpenUrlW(H(session), W(url), W(headers), headersLength, flags,
                                     static_cast<DWORD_PTR>(context)));

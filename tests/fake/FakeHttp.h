@@ -71,8 +71,8 @@ public:
     port::Handle InternetOpen(const char16_t* agent, uint32_t accessType, const char16_t* proxy,
                               const char16_t* proxyBypass, uint32_t flags) override;
     bool InternetSetOption(port::Handle internet, uint32_t option, uint32_t value) override;
-    port::Handle InternetOpenUrl(port::Handle session, const char16_t* url,
-                                 const char16_t* headers, uint32_t headersLength, uint32_t flags,
+    port::Handle InternetOpenUrl(port::Handle session, const char16_t* url, const char16_t* headers,
+                                 uint32_t headersLength, uint32_t flags,
                                  std::uintptr_t context) override;
     bool InternetReadFile(port::Handle file, void* buffer, uint32_t bytesToRead,
                           uint32_t& bytesRead) override;

@@ -1,6 +1,6 @@
-#include "framework/AfxExtractSubString.h"
-
 #include <gtest/gtest.h>
+
+#include "framework/AfxExtractSubString.h"
 
 namespace {
 
@@ -13,18 +13,18 @@ struct Case {
 
 TEST(AfxExtractSubString, PicksPieceByIndexAndRefusesMissingOnes) {
     const Case cases[] = {
-        {u"", 0, 1, u""},             // an empty text still has piece 0
-        {u"", 1, 0, u""},
-        {u"alpha", 0, 1, u"alpha"},   // no separator: the whole text
-        {u"alpha", 1, 0, u""},
-        {u"a\nb\nc", 1, 1, u"b"},
-        {u"a\nb\nc", 2, 1, u"c"},     // the last piece runs to the end
-        {u"a\nb\nc", 3, 0, u""},
-        {u"a\n", 1, 1, u""},          // after the last separator: an empty piece that exists
-        {u"a\n", 2, 0, u""},
-        {u"\n\n", 1, 1, u""},
-        {u"a\r\nb", 0, 1, u"a\r"},    // a carriage return stays with its line
-        {u"a\nb", -1, 0, u""},
+        {u"", 0, TRUE, u""},  // an empty text still has piece 0
+        {u"", 1, FALSE, u""},
+        {u"alpha", 0, TRUE, u"alpha"},  // no separator: the whole text
+        {u"alpha", 1, FALSE, u""},
+        {u"a\nb\nc", 1, TRUE, u"b"},
+        {u"a\nb\nc", 2, TRUE, u"c"},  // the last piece runs to the end
+        {u"a\nb\nc", 3, FALSE, u""},
+        {u"a\n", 1, TRUE, u""},  // after the last separator: an empty piece that exists
+        {u"a\n", 2, FALSE, u""},
+        {u"\n\n", 1, TRUE, u""},
+        {u"a\r\nb", 0, TRUE, u"a\r"},  // a carriage return stays with its line
+        {u"a\nb", -1, FALSE, u""},
     };
     for (const Case& c : cases) {
         CString piece = u"left over";
@@ -37,11 +37,11 @@ TEST(AfxExtractSubString, PicksPieceByIndexAndRefusesMissingOnes) {
 
 TEST(AfxExtractSubString, OtherSeparatorAndSameStringAsSource) {
     CString piece;
-    EXPECT_EQ(AfxExtractSubString(piece, u"x,y\nz,w", 1, u','), 1);
+    EXPECT_EQ(AfxExtractSubString(piece, u"x,y\nz,w", 1, u','), TRUE);
     EXPECT_EQ(piece, u"y\nz");
 
     CString text = u"first\nsecond";
-    EXPECT_EQ(AfxExtractSubString(text, text, 1), 1);
+    EXPECT_EQ(AfxExtractSubString(text, text, 1), TRUE);
     EXPECT_EQ(text, u"second");
 }
 

@@ -24,8 +24,8 @@ TEST(IsDistroRunning, AsksWslForItsListOnceAndJudgesIt) {
         BOOL running;
     };
     const Case cases[] = {
-        {header + u"* ROZivuvarud    Running    2\r\n", 1},
-        {header + u"* ROZivuvarud    Stopped    2\r\n", 0},
+        {header + u"* ROZivuvarud    Running    2\r\n", TRUE},
+        {header + u"* ROZivuvarud    Stopped    2\r\n", FALSE},
     };
     for (const Case& c : cases) {
         FakeRunnerPlatform fakes;

@@ -1,5 +1,3 @@
-#include "runner/ProbeOtaEndpoint.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +6,7 @@
 #include "fake/FakeCodePage.h"
 #include "fake/FakeHttp.h"
 #include "platform/CodePage.h"
+#include "runner/ProbeOtaEndpoint.h"
 
 namespace {
 
@@ -44,9 +43,9 @@ TEST_F(ProbeOtaEndpointTest, OneRequestWithTheAgentLimitsAndAddressThenEverythin
     http.SetAnswer(kAnswer);
     EXPECT_TRUE(ProbeOtaEndpoint());
 
-    EXPECT_EQ(Kinds(), (std::vector<Kind>{Kind::Open, Kind::SetOption, Kind::SetOption,
-                                          Kind::SetOption, Kind::OpenUrl, Kind::Read, Kind::Close,
-                                          Kind::Close}));
+    EXPECT_EQ(Kinds(),
+              (std::vector<Kind>{Kind::Open, Kind::SetOption, Kind::SetOption, Kind::SetOption,
+                                 Kind::OpenUrl, Kind::Read, Kind::Close, Kind::Close}));
     const auto& calls = http.Calls();
     const port::Handle session = calls[0].handle;
     EXPECT_EQ(calls[0].text, u"brenlow-se");
@@ -132,7 +131,8 @@ TEST_F(ProbeOtaEndpointTest, FailuresGiveFalseAndReleaseEverything) {
     };
     const Case cases[] = {
         {"nothing listening", [](FakeHttp& h) { h.SetDown(); }, {Kind::OpenUrl, Kind::Close}},
-        {"no answer object", [](FakeHttp& h) { h.AnswerWithNoObject(); },
+        {"no answer object",
+         [](FakeHttp& h) { h.AnswerWithNoObject(); },
          {Kind::OpenUrl, Kind::Close}},
         {"read fails",
          [](FakeHttp& h) {

@@ -1,8 +1,7 @@
-#include "runner/SetTtsVoice.h"
-
 #include <gtest/gtest.h>
 
 #include "fake/FakeRunnerPlatform.h"
+#include "runner/SetTtsVoice.h"
 
 namespace {
 
@@ -20,7 +19,7 @@ TEST(SetTtsVoice, RunsTheVoiceEditThroughTheHiddenRunner) {
         {u"zh-CN-YunxiNeural",
          u"wsl -d ROZivuvarud -u root -e bash -c \"yq -i '.TTS.EdgeTTS.voice = "
          u"\\\"zh-CN-YunxiNeural\\\"' /root/tarvino-server/data/.config.yaml\""},
-        {u"", // an empty value: two quotes with nothing between them
+        {u"",  // an empty value: two quotes with nothing between them
          u"wsl -d ROZivuvarud -u root -e bash -c \"yq -i '.TTS.EdgeTTS.voice = "
          u"\\\"\\\"' /root/tarvino-server/data/.config.yaml\""},
         {u"a voice with blanks",

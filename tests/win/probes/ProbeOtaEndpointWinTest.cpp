@@ -64,10 +64,8 @@ TEST_F(ProbeOtaEndpointWine, JudgesTheFirst255BytesOfTheBodyWhateverTheStatus) {
         const auto requests = server.Requests();
         ASSERT_EQ(requests.size(), 1u) << c.what;
         EXPECT_EQ(requests[0].rfind("GET /tarvino/ota/ HTTP/1.", 0), 0u) << requests[0];
-        EXPECT_NE(requests[0].find("User-Agent: brenlow-se\r\n"), std::string::npos)
-            << requests[0];
-        EXPECT_NE(requests[0].find("Host: localhost:8003\r\n"), std::string::npos)
-            << requests[0];
+        EXPECT_NE(requests[0].find("User-Agent: brenlow-se\r\n"), std::string::npos) << requests[0];
+        EXPECT_NE(requests[0].find("Host: localhost:8003\r\n"), std::string::npos) << requests[0];
     }
 }
 
