@@ -28,6 +28,8 @@ number=$(tr -d '\n' <"$wine_dir/display.fd")
 echo ":$number" >"$wine_dir/display"
 
 . "$(dirname "$0")/env.sh" "$wine_dir"
+# A server kept alive by an earlier setup of this folder would make the wait below endless.
+wineserver -k </dev/null >/dev/null 2>&1 || true
 wineboot --init </dev/null >"$wine_dir/wineboot.log" 2>&1
 wineserver -w
 # Keep the server up between the tests' programs, so each start is quick.
