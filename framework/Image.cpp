@@ -10,8 +10,7 @@ constexpr int32_t kFail = static_cast<int32_t>(0x80004005);  // E_FAIL
 int32_t CImage::Load(const CString& path) {
     Destroy();
     port::Bitmap bitmap;
-    if (!port::images().Decode(path.GetString(), bitmap) ||
-        bitmap.handle == port::kNoHandle) {
+    if (!port::images().Decode(path.GetString(), bitmap) || bitmap.handle == port::kNoHandle) {
         return kFail;
     }
     m_bitmap = bitmap;
@@ -24,8 +23,8 @@ void CImage::Destroy() {
     m_bitmap = port::Bitmap{};
 }
 
-BOOL CImage::Draw(HDC hDC, int xDest, int yDest, int destWidth, int destHeight, int xSrc,
-                  int ySrc, int srcWidth, int srcHeight) const {
+BOOL CImage::Draw(HDC hDC, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
+                  int srcWidth, int srcHeight) const {
     if (IsNull() || destWidth <= 0 || destHeight <= 0) return FALSE;
     const auto dc = reinterpret_cast<port::Handle>(hDC);
     const port::BlitRect dst{xDest, yDest, destWidth, destHeight};

@@ -28,8 +28,8 @@ public:
 
     // Stretches the source rectangle of the picture into the destination rectangle of the
     // device context. Nothing is drawn into an empty destination.
-    BOOL Draw(HDC hDC, int xDest, int yDest, int destWidth, int destHeight, int xSrc,
-              int ySrc, int srcWidth, int srcHeight) const;
+    BOOL Draw(HDC hDC, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
+              int srcWidth, int srcHeight) const;
 
 private:
     port::Bitmap m_bitmap;

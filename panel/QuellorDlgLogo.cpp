@@ -32,8 +32,8 @@ void CQuellorDlg::ChooseLogoPath() {
     port::files().PathRemoveFileSpec(tempPath);  // only its trailing backslash goes
 
     // Only the temporary directory is tested; the program's own is taken as it is.
-    m_strLogoPath = port::files().PathIsDirectory(tempPath) ? CString(tempPath)
-                                                             : CString(programPath);
+    m_strLogoPath =
+        port::files().PathIsDirectory(tempPath) ? CString(tempPath) : CString(programPath);
     m_strLogoPath += u"\\applogo.png";
 }
 

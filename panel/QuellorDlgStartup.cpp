@@ -1,6 +1,6 @@
 // The main window's start-up sequence.
-#include "panel/NetworkAccess.h"
 #include "panel/LanAddress.h"
+#include "panel/NetworkAccess.h"
 #include "panel/QuellorDlg.h"
 #include "runner/CommonExec1.h"
 #include "runner/ServerCommands.h"

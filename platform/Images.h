@@ -34,8 +34,7 @@ public:
     virtual bool StretchCopy(Handle dc, const BlitRect& dst, Handle bitmap,
                              const BlitRect& src) = 0;
     // AlphaBlend of `src` into `dst`: source over, constant alpha 255, per-pixel alpha.
-    virtual bool AlphaBlend(Handle dc, const BlitRect& dst, Handle bitmap,
-                            const BlitRect& src) = 0;
+    virtual bool AlphaBlend(Handle dc, const BlitRect& dst, Handle bitmap, const BlitRect& src) = 0;
     virtual void DeleteBitmap(Handle bitmap) = 0;
 };
 

@@ -1,8 +1,7 @@
-#include "platform/Clock.h"
-#include "platform/Platform.h"
-
 #include "Win32.h"
 #include "Win32Platform.h"
+#include "platform/Clock.h"
+#include "platform/Platform.h"
 
 namespace win32 {
 namespace {

@@ -1,8 +1,7 @@
-#include "platform/Images.h"
-#include "platform/Platform.h"
-
 #include "Win32.h"
 #include "Win32Platform.h"
+#include "platform/Images.h"
+#include "platform/Platform.h"
 
 // GDI+ wants min and max, which NOMINMAX keeps out of the Windows headers.
 #include <algorithm>
@@ -127,8 +126,8 @@ public:
                      const port::BlitRect& src) override {
         SourceDc source(Dc(dc), Bmp(bitmap));
         if (source.get() == nullptr) return false;
-        return ::StretchBlt(Dc(dc), dst.x, dst.y, dst.width, dst.height, source.get(), src.x,
-                            src.y, src.width, src.height, SRCCOPY) != FALSE;
+        return ::StretchBlt(Dc(dc), dst.x, dst.y, dst.width, dst.height, source.get(), src.x, src.y,
+                            src.width, src.height, SRCCOPY) != FALSE;
     }
 
     bool AlphaBlend(port::Handle dc, const port::BlitRect& dst, port::Handle bitmap,

@@ -1,8 +1,7 @@
-#include "platform/Shell.h"
-#include "platform/Platform.h"
-
 #include "Win32.h"
 #include "Win32Platform.h"
+#include "platform/Platform.h"
+#include "platform/Shell.h"
 
 namespace win32 {
 namespace {

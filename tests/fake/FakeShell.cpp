@@ -18,7 +18,7 @@ int32_t FakeShell::URLDownloadToFile(const char16_t* url, const char16_t* path) 
 std::intptr_t FakeShell::ShellExecute(port::Handle owner, const char16_t* verb,
                                       const char16_t* file, const char16_t* parameters,
                                       const char16_t* directory, int show) {
-    opens.push_back({owner, Text(verb), Text(file), parameters == nullptr, directory == nullptr,
-                     show});
+    opens.push_back(
+        {owner, Text(verb), Text(file), parameters == nullptr, directory == nullptr, show});
     return 42;  // above 32: success
 }

@@ -67,9 +67,9 @@ std::string MakePng(int width, int height, bool withAlpha,
     std::string header;
     PutBe32(header, static_cast<uint32_t>(width));
     PutBe32(header, static_cast<uint32_t>(height));
-    header += '\x08';                     // bit depth
+    header += '\x08';                       // bit depth
     header += withAlpha ? '\x06' : '\x02';  // colour type: RGBA or RGB
-    header += std::string("\0\0\0", 3);   // deflate, adaptive filters, no interlace
+    header += std::string("\0\0\0", 3);     // deflate, adaptive filters, no interlace
 
     std::string png("\x89PNG\r\n\x1a\n", 8);
     PutChunk(png, "IHDR", header);
