@@ -517,9 +517,10 @@ private:
             control.y = static_cast<int>(Number());
             uint32_t style = kChildVisible | 0x3;
             if (Comma()) {
-                control.cx = static_cast<int>(Number());
+                // The resource compiler drops the size of an ICON statement.
+                Number();
                 Comma();
-                control.cy = static_cast<int>(Number());
+                Number();
                 if (Comma()) {
                     const Bits bits = Expression();
                     style = static_cast<uint32_t>((style | bits.set) & ~bits.cleared);
