@@ -16,6 +16,7 @@ constexpr const char16_t* kHelpText =
 // argument rules, bash and yq: any of these characters would be read as syntax by one of them.
 constexpr const char16_t* kRefusedCharacters = u"\"'\\%&|<>^";
 
+constexpr const char16_t* kRefusedKeyCaption = u"无效的 Key";
 constexpr const char16_t* kRefusedKeyText =
     u"Key 中不能含有以下字符：双引号 \" 、单引号 ' 、反斜杠 \\ 、% & | < > ^ 以及控制字符"
     u"（如换行、制表符）。\n请修改后再按“确定”。";
@@ -59,7 +60,7 @@ void CSetKeyDlg::OnSetKeyOk() {
 
     // Refused before anything runs; the dialog stays open with the text as typed.
     if (!IsAcceptableKey(key)) {
-        MessageBox(kRefusedKeyText, u"设置 Key", MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(kRefusedKeyText, kRefusedKeyCaption, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
 

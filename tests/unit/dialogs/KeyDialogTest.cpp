@@ -214,6 +214,7 @@ TEST_P(HostileKeyTest, IsRefusedWithNothingRunAndTheDialogLeftOpen) {
         ASSERT_EQ(ui.messageBoxes.size(), 1u);
         const HeadlessMessageBox& box = ui.messageBoxes[0];
         EXPECT_EQ(box.owner, ui.Active().hwnd);
+        EXPECT_EQ(box.caption, u"无效的 Key");
         for (const char16_t* named : {u"\"", u"'", u"\\", u"%", u"&", u"|", u"<", u">", u"^",
                                       u"控制字符"}) {
             EXPECT_NE(box.text.find(named), std::u16string::npos) << CString(named).ToUtf8();
