@@ -16,7 +16,7 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT) {
     if ((nType & MB_ICONMASK) == 0) {
         const UINT buttons = nType & MB_TYPEMASK;
         nType |= (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) ? MB_ICONQUESTION
-                                                                     : MB_ICONEXCLAMATION;
+                                                                    : MB_ICONEXCLAMATION;
     }
     CWinApp* app = AfxGetApp();
     const CString caption = app != nullptr ? app->m_strAppName : CString();

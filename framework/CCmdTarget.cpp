@@ -40,8 +40,7 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT message, WPARAM wParam
     return nullptr;
 }
 
-bool CCmdTarget::DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam,
-                                    LRESULT& result) {
+bool CCmdTarget::DispatchMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(message, wParam);
     if (entry == nullptr) {
         return false;

@@ -43,6 +43,7 @@ protected:
     virtual const AFX_MSGMAP* GetMessageMap() const;
 };
 
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                        \
 protected:                                           \
     static const AFX_MSGMAP* GetThisMessageMap();    \
@@ -91,3 +92,4 @@ protected:                                           \
                    return 0)},
 #define ON_WM_TIMER() \
     {WM_TIMER, 0, 0, 0, AFX_MSG_THUNK(self->OnTimer(static_cast<UINT_PTR>(wParam)); return 0)},
+// clang-format on

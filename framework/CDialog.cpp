@@ -8,8 +8,8 @@
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-    ON_COMMAND(IDOK, &CDialog::OnOK)
-    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+ON_COMMAND(IDOK, &CDialog::OnOK)
+ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
 namespace {
@@ -19,8 +19,7 @@ bool ReturnsValueDirectly(UINT message) {
     return message == WM_INITDIALOG || message == WM_QUERYDRAGICON;
 }
 
-intptr_t DialogProcedure(port::Handle hwnd, uint32_t message, uintptr_t wParam,
-                         intptr_t lParam);
+intptr_t DialogProcedure(port::Handle hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 }  // namespace
 
@@ -101,14 +100,14 @@ intptr_t CDialog::HandleInitDialog(port::Handle hwnd) {
 
 namespace {
 
-intptr_t DialogProcedure(port::Handle hwnd, uint32_t message, uintptr_t wParam,
-                         intptr_t lParam) {
+intptr_t DialogProcedure(port::Handle hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         port::windows().SetWindowLongPtr(hwnd, port::kDwlpUser, lParam);
         return dialog->HandleInitDialog(hwnd);
     }
-    auto* dialog = reinterpret_cast<CDialog*>(port::windows().GetWindowLongPtr(hwnd, port::kDwlpUser));
+    auto* dialog =
+        reinterpret_cast<CDialog*>(port::windows().GetWindowLongPtr(hwnd, port::kDwlpUser));
     if (dialog == nullptr) {
         return FALSE;  // before WM_INITDIALOG or after WM_NCDESTROY
     }

@@ -87,8 +87,8 @@ int AfxWinMain() {
     if (app == nullptr) {
         return -1;
     }
-    app->m_strAppName = app->m_constructorName.IsEmpty() ? AppNameFromModule()
-                                                         : app->m_constructorName;
+    app->m_strAppName =
+        app->m_constructorName.IsEmpty() ? AppNameFromModule() : app->m_constructorName;
     int exitCode = 0;
     if (!app->InitApplication() || !app->InitInstance()) {
         exitCode = app->ExitInstance();

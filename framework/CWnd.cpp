@@ -46,8 +46,7 @@ void CWnd::GetWindowText(CString& text) const {
 }
 
 int CWnd::MessageBox(const CString& text, const CString& caption, UINT nType) {
-    return port::windows().MessageBox(ToPort(m_hWnd), text.GetString(), caption.GetString(),
-                                      nType);
+    return port::windows().MessageBox(ToPort(m_hWnd), text.GetString(), caption.GetString(), nType);
 }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -73,8 +72,8 @@ CMenu* CWnd::GetSystemMenu(BOOL bRevert) {
 }
 
 HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
-    const LRESULT previous = SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
-                                         reinterpret_cast<LPARAM>(hIcon));
+    const LRESULT previous =
+        SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
     return reinterpret_cast<HICON>(previous);
 }
 

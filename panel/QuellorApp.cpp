@@ -6,7 +6,7 @@
 #include "res/resource.h"
 
 BEGIN_MESSAGE_MAP(CQuellorApp, CWinApp)
-    ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
+ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
 CQuellorApp::CQuellorApp() {

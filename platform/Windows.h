@@ -37,8 +37,7 @@ struct Guid {
 
 // A dialog procedure: TRUE when the message was handled, FALSE for the dialog manager's
 // standard processing (WM_INITDIALOG and WM_QUERYDRAGICON return their value directly).
-using DialogProc = intptr_t (*)(Handle dialog, uint32_t message, uintptr_t wParam,
-                                intptr_t lParam);
+using DialogProc = intptr_t (*)(Handle dialog, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 inline constexpr int kDwlpMsgResult = 0;
 inline constexpr int kDwlpUser = 16;  // DWLP_USER of the 64-bit layout

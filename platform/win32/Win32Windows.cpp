@@ -82,8 +82,7 @@ public:
                             intptr_t initParam) override {
         DialogStart start{proc, initParam};
         return ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId),
-                                 Wnd(owner), &DialogTrampoline,
-                                 reinterpret_cast<LPARAM>(&start));
+                                 Wnd(owner), &DialogTrampoline, reinterpret_cast<LPARAM>(&start));
     }
     bool EndDialog(port::Handle dialog, intptr_t result) override {
         return ::EndDialog(Wnd(dialog), result) != FALSE;
@@ -123,7 +122,8 @@ public:
     port::Handle GetSystemMenu(port::Handle window, bool revert) override {
         return P(::GetSystemMenu(Wnd(window), revert ? TRUE : FALSE));
     }
-    bool AppendMenu(port::Handle menu, uint32_t flags, uintptr_t id, const char16_t* text) override {
+    bool AppendMenu(port::Handle menu, uint32_t flags, uintptr_t id,
+                    const char16_t* text) override {
         return ::AppendMenuW(reinterpret_cast<HMENU>(menu), flags, id, W(text)) != FALSE;
     }
 

@@ -288,9 +288,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"type") {
         if (args.size() < 4) return Usage();
-        return SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[3].c_str()))
-                   ? 0
-                   : 4;
+        return SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[3].c_str())) ? 0
+                                                                                               : 4;
     }
     return Usage();
 }

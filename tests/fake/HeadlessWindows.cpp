@@ -64,9 +64,7 @@ bool ReturnsValueDirectly(uint32_t message) {
 
 bool HeadlessControl::Visible() const { return (style & WS_VISIBLE) != 0; }
 bool HeadlessControl::Enabled() const { return (style & WS_DISABLED) == 0; }
-bool HeadlessControl::IsPushButton() const {
-    return className == u"Button" && (style & 0xF) <= 1;
-}
+bool HeadlessControl::IsPushButton() const { return className == u"Button" && (style & 0xF) <= 1; }
 bool HeadlessControl::IsAutoRadio() const { return className == u"Button" && (style & 0xF) == 9; }
 bool HeadlessControl::IsEdit() const { return className == u"Edit"; }
 
@@ -295,46 +293,47 @@ intptr_t HeadlessWindows::Deliver(HeadlessDialog& dialog, uint32_t message, uint
 intptr_t HeadlessWindows::StandardProcessing(HeadlessDialog& dialog, uint32_t message,
                                              uintptr_t wParam, intptr_t lParam) {
     switch (message) {
-    case WM_SYSCOMMAND:
-        switch (wParam & 0xFFF0) {
-        case SC_CLOSE:
-            Deliver(dialog, WM_CLOSE, 0, 0);
-            break;
-        case SC_MINIMIZE:
-            if ((dialog.style & WS_MINIMIZEBOX) != 0 && !dialog.iconic) {
-                dialog.iconic = true;
-                Deliver(dialog, WM_SIZE, 1, 0);
+        case WM_SYSCOMMAND:
+            switch (wParam & 0xFFF0) {
+                case SC_CLOSE:
+                    Deliver(dialog, WM_CLOSE, 0, 0);
+                    break;
+                case SC_MINIMIZE:
+                    if ((dialog.style & WS_MINIMIZEBOX) != 0 && !dialog.iconic) {
+                        dialog.iconic = true;
+                        Deliver(dialog, WM_SIZE, 1, 0);
+                    }
+                    break;
+                case SC_RESTORE:
+                    if (dialog.iconic) {
+                        dialog.iconic = false;
+                        Deliver(dialog, WM_SIZE, 0,
+                                MakeLParam(dialog.client.right, dialog.client.bottom));
+                    }
+                    break;
+                default:
+                    break;  // moving needs no model; there is no maximise box or sizing border
             }
-            break;
-        case SC_RESTORE:
-            if (dialog.iconic) {
-                dialog.iconic = false;
-                Deliver(dialog, WM_SIZE, 0, MakeLParam(dialog.client.right, dialog.client.bottom));
+            return 0;
+        case WM_CLOSE: {
+            // The dialog manager answers a close request with IDCANCEL unless Cancel is disabled.
+            HeadlessControl* cancel = dialog.Control(IDCANCEL);
+            if (cancel == nullptr || cancel->Enabled()) {
+                Deliver(dialog, WM_COMMAND, MakeWParam(IDCANCEL, BN_CLICKED),
+                        cancel != nullptr ? static_cast<intptr_t>(cancel->handle) : 0);
             }
-            break;
+            return 0;
+        }
+        case WM_SETICON: {
+            port::Handle& slot = wParam != 0 ? dialog.bigIcon : dialog.smallIcon;
+            const port::Handle previous = slot;
+            slot = static_cast<port::Handle>(lParam);
+            return static_cast<intptr_t>(previous);
+        }
+        case WM_QUERYENDSESSION:
+            return 1;
         default:
-            break;  // moving needs no model; there is no maximise box or sizing border
-        }
-        return 0;
-    case WM_CLOSE: {
-        // The dialog manager answers a close request with IDCANCEL unless Cancel is disabled.
-        HeadlessControl* cancel = dialog.Control(IDCANCEL);
-        if (cancel == nullptr || cancel->Enabled()) {
-            Deliver(dialog, WM_COMMAND, MakeWParam(IDCANCEL, BN_CLICKED),
-                    cancel != nullptr ? static_cast<intptr_t>(cancel->handle) : 0);
-        }
-        return 0;
-    }
-    case WM_SETICON: {
-        port::Handle& slot = wParam != 0 ? dialog.bigIcon : dialog.smallIcon;
-        const port::Handle previous = slot;
-        slot = static_cast<port::Handle>(lParam);
-        return static_cast<intptr_t>(previous);
-    }
-    case WM_QUERYENDSESSION:
-        return 1;
-    default:
-        return 0;
+            return 0;
     }
 }
 
@@ -347,22 +346,22 @@ intptr_t HeadlessWindows::SendMessage(port::Handle window, uint32_t message, uin
     HeadlessControl* control = ControlOf(window, &owner);
     if (control == nullptr) return 0;
     switch (message) {
-    case BM_GETCHECK:
-        return control->checked ? 1 : 0;
-    case BM_SETCHECK:
-        control->checked = wParam == 1;
-        return 0;
-    case BM_CLICK:
-        ClickControl(*owner, *control);
-        return 0;
-    case WM_SETTEXT:
-        control->text = lParam != 0 ? std::u16string(reinterpret_cast<const char16_t*>(lParam))
-                                    : std::u16string();
-        return 1;
-    case WM_GETTEXTLENGTH:
-        return static_cast<intptr_t>(control->text.size());
-    default:
-        return 0;
+        case BM_GETCHECK:
+            return control->checked ? 1 : 0;
+        case BM_SETCHECK:
+            control->checked = wParam == 1;
+            return 0;
+        case BM_CLICK:
+            ClickControl(*owner, *control);
+            return 0;
+        case WM_SETTEXT:
+            control->text = lParam != 0 ? std::u16string(reinterpret_cast<const char16_t*>(lParam))
+                                        : std::u16string();
+            return 1;
+        case WM_GETTEXTLENGTH:
+            return static_cast<intptr_t>(control->text.size());
+        default:
+            return 0;
     }
 }
 
@@ -703,8 +702,8 @@ bool HeadlessWindows::InitCommonControlsEx(uint32_t classes) {
 
 int HeadlessWindows::MessageBox(port::Handle owner, const char16_t* text, const char16_t* caption,
                                 uint32_t type) {
-    messageBoxes.push_back({owner, text != nullptr ? text : u"", caption != nullptr ? caption : u"",
-                            type});
+    messageBoxes.push_back(
+        {owner, text != nullptr ? text : u"", caption != nullptr ? caption : u"", type});
     return messageBoxAnswer;
 }
 

@@ -95,7 +95,7 @@ struct HeadlessDialog {
     intptr_t result = 0;  // the end code, once ended
     bool enabled = true;  // false while a dialog it owns is modal
     bool iconic = false;
-    int focusId = 0;  // 0: no control has the focus
+    int focusId = 0;    // 0: no control has the focus
     port::Rect client;  // in pixels; a test may set it
     std::map<uintptr_t, HeadlessTimer> timers;
     std::vector<HeadlessMenuItem> systemMenu;  // empty without WS_SYSMENU
@@ -189,11 +189,12 @@ public:
     bool Checked(int id) { return Active().Checked(id); }
 
     // --- Knobs and records ----------------------------------------------------------------
-    rc::Resources resources;  // a copy: a test may remove a string or a style bit
+    rc::Resources resources;              // a copy: a test may remove a string or a style bit
     std::set<uint32_t> failingTemplates;  // DialogBoxParam answers -1 for these
-    int messageBoxAnswer = 1;  // IDOK
+    int messageBoxAnswer = 1;             // IDOK
     std::u16string commandLine = u"\"C:\\Panel\\Quellor.exe\"";
-    port::Guid nextGuid{0x01234567, 0x89AB, 0xCDEF, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
+    port::Guid nextGuid{
+        0x01234567, 0x89AB, 0xCDEF, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
     std::map<int, int> systemMetrics{{11, 32}, {12, 32}};  // SM_CXICON, SM_CYICON
 
     std::vector<HeadlessMessageBox> messageBoxes;

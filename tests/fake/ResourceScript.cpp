@@ -18,34 +18,83 @@ namespace {
 // The Windows numbers our scripts name, beside those of resource.h.
 const std::map<std::string, long long>& Predefined() {
     static const std::map<std::string, long long> names = {
-        {"IDOK", 1}, {"IDCANCEL", 2}, {"IDABORT", 3}, {"IDRETRY", 4}, {"IDIGNORE", 5},
-        {"IDYES", 6}, {"IDNO", 7}, {"IDC_STATIC", -1},
-        {"WS_OVERLAPPED", 0}, {"WS_POPUP", 0x80000000LL}, {"WS_CHILD", 0x40000000},
-        {"WS_MINIMIZE", 0x20000000}, {"WS_VISIBLE", 0x10000000}, {"WS_DISABLED", 0x08000000},
-        {"WS_CLIPSIBLINGS", 0x04000000}, {"WS_CLIPCHILDREN", 0x02000000},
-        {"WS_MAXIMIZE", 0x01000000}, {"WS_CAPTION", 0x00C00000}, {"WS_BORDER", 0x00800000},
-        {"WS_DLGFRAME", 0x00400000}, {"WS_VSCROLL", 0x00200000}, {"WS_HSCROLL", 0x00100000},
-        {"WS_SYSMENU", 0x00080000}, {"WS_THICKFRAME", 0x00040000}, {"WS_GROUP", 0x00020000},
-        {"WS_TABSTOP", 0x00010000}, {"WS_MINIMIZEBOX", 0x00020000},
+        {"IDOK", 1},
+        {"IDCANCEL", 2},
+        {"IDABORT", 3},
+        {"IDRETRY", 4},
+        {"IDIGNORE", 5},
+        {"IDYES", 6},
+        {"IDNO", 7},
+        {"IDC_STATIC", -1},
+        {"WS_OVERLAPPED", 0},
+        {"WS_POPUP", 0x80000000LL},
+        {"WS_CHILD", 0x40000000},
+        {"WS_MINIMIZE", 0x20000000},
+        {"WS_VISIBLE", 0x10000000},
+        {"WS_DISABLED", 0x08000000},
+        {"WS_CLIPSIBLINGS", 0x04000000},
+        {"WS_CLIPCHILDREN", 0x02000000},
+        {"WS_MAXIMIZE", 0x01000000},
+        {"WS_CAPTION", 0x00C00000},
+        {"WS_BORDER", 0x00800000},
+        {"WS_DLGFRAME", 0x00400000},
+        {"WS_VSCROLL", 0x00200000},
+        {"WS_HSCROLL", 0x00100000},
+        {"WS_SYSMENU", 0x00080000},
+        {"WS_THICKFRAME", 0x00040000},
+        {"WS_GROUP", 0x00020000},
+        {"WS_TABSTOP", 0x00010000},
+        {"WS_MINIMIZEBOX", 0x00020000},
         {"WS_MAXIMIZEBOX", 0x00010000},
-        {"WS_EX_DLGMODALFRAME", 0x1}, {"WS_EX_TOPMOST", 0x8}, {"WS_EX_CLIENTEDGE", 0x200},
-        {"WS_EX_STATICEDGE", 0x20000}, {"WS_EX_APPWINDOW", 0x40000},
-        {"DS_3DLOOK", 0x4}, {"DS_FIXEDSYS", 0x8}, {"DS_SETFONT", 0x40},
-        {"DS_MODALFRAME", 0x80}, {"DS_SETFOREGROUND", 0x200}, {"DS_CENTER", 0x800},
+        {"WS_EX_DLGMODALFRAME", 0x1},
+        {"WS_EX_TOPMOST", 0x8},
+        {"WS_EX_CLIENTEDGE", 0x200},
+        {"WS_EX_STATICEDGE", 0x20000},
+        {"WS_EX_APPWINDOW", 0x40000},
+        {"DS_3DLOOK", 0x4},
+        {"DS_FIXEDSYS", 0x8},
+        {"DS_SETFONT", 0x40},
+        {"DS_MODALFRAME", 0x80},
+        {"DS_SETFOREGROUND", 0x200},
+        {"DS_CENTER", 0x800},
         {"DS_SHELLFONT", 0x48},
-        {"BS_PUSHBUTTON", 0}, {"BS_DEFPUSHBUTTON", 1}, {"BS_CHECKBOX", 2},
-        {"BS_AUTOCHECKBOX", 3}, {"BS_RADIOBUTTON", 4}, {"BS_3STATE", 5}, {"BS_AUTO3STATE", 6},
-        {"BS_GROUPBOX", 7}, {"BS_AUTORADIOBUTTON", 9},
-        {"SS_LEFT", 0}, {"SS_CENTER", 1}, {"SS_RIGHT", 2}, {"SS_ICON", 3},
-        {"SS_LEFTNOWORDWRAP", 0xC}, {"SS_NOPREFIX", 0x80}, {"SS_NOTIFY", 0x100},
-        {"SS_CENTERIMAGE", 0x200}, {"SS_SUNKEN", 0x1000},
-        {"ES_LEFT", 0}, {"ES_CENTER", 1}, {"ES_RIGHT", 2}, {"ES_MULTILINE", 4},
-        {"ES_PASSWORD", 0x20}, {"ES_AUTOVSCROLL", 0x40}, {"ES_AUTOHSCROLL", 0x80},
-        {"ES_READONLY", 0x800}, {"ES_WANTRETURN", 0x1000},
-        {"LANG_NEUTRAL", 0}, {"SUBLANG_NEUTRAL", 0}, {"SUBLANG_DEFAULT", 1},
-        {"LANG_ENGLISH", 0x09}, {"SUBLANG_ENGLISH_US", 1}, {"LANG_CHINESE", 0x04},
+        {"BS_PUSHBUTTON", 0},
+        {"BS_DEFPUSHBUTTON", 1},
+        {"BS_CHECKBOX", 2},
+        {"BS_AUTOCHECKBOX", 3},
+        {"BS_RADIOBUTTON", 4},
+        {"BS_3STATE", 5},
+        {"BS_AUTO3STATE", 6},
+        {"BS_GROUPBOX", 7},
+        {"BS_AUTORADIOBUTTON", 9},
+        {"SS_LEFT", 0},
+        {"SS_CENTER", 1},
+        {"SS_RIGHT", 2},
+        {"SS_ICON", 3},
+        {"SS_LEFTNOWORDWRAP", 0xC},
+        {"SS_NOPREFIX", 0x80},
+        {"SS_NOTIFY", 0x100},
+        {"SS_CENTERIMAGE", 0x200},
+        {"SS_SUNKEN", 0x1000},
+        {"ES_LEFT", 0},
+        {"ES_CENTER", 1},
+        {"ES_RIGHT", 2},
+        {"ES_MULTILINE", 4},
+        {"ES_PASSWORD", 0x20},
+        {"ES_AUTOVSCROLL", 0x40},
+        {"ES_AUTOHSCROLL", 0x80},
+        {"ES_READONLY", 0x800},
+        {"ES_WANTRETURN", 0x1000},
+        {"LANG_NEUTRAL", 0},
+        {"SUBLANG_NEUTRAL", 0},
+        {"SUBLANG_DEFAULT", 1},
+        {"LANG_ENGLISH", 0x09},
+        {"SUBLANG_ENGLISH_US", 1},
+        {"LANG_CHINESE", 0x04},
         {"SUBLANG_CHINESE_SIMPLIFIED", 0x02},
-        {"RT_MANIFEST", 24}, {"CREATEPROCESS_MANIFEST_RESOURCE_ID", 1}, {"VS_VERSION_INFO", 1},
+        {"RT_MANIFEST", 24},
+        {"CREATEPROCESS_MANIFEST_RESOURCE_ID", 1},
+        {"VS_VERSION_INFO", 1},
     };
     return names;
 }
@@ -54,7 +103,7 @@ constexpr uint32_t kChildVisible = 0x40000000 | 0x10000000;
 
 struct Token {
     enum class Kind { Ident, Number, String, Punct, End } kind = Kind::End;
-    std::string text;        // identifier or punctuation
+    std::string text;  // identifier or punctuation
     long long number = 0;
     std::u16string string;
     std::string where;
@@ -75,9 +124,7 @@ std::string DirectoryOf(const std::string& path) {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
-bool IsIdentStart(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
+bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
 
 class Reader {
@@ -163,8 +210,8 @@ public:
                 token.kind = Token::Kind::Number;
                 token.number = std::stoll(text.substr(i, 24), &used, 0);
                 i += used;
-                while (i < text.size() && (text[i] == 'L' || text[i] == 'l' || text[i] == 'U' ||
-                                           text[i] == 'u')) {
+                while (i < text.size() &&
+                       (text[i] == 'L' || text[i] == 'l' || text[i] == 'U' || text[i] == 'u')) {
                     ++i;
                 }
             } else if (IsIdentStart(c)) {

@@ -63,8 +63,9 @@ TEST_F(AppTest, SocketFailureShowsOneBoxAndRunsNothing) {
 TEST_F(AppTest, StartUpRunsTheMainWindowOnceThenEnds) {
     bool mainIsTheWindow = false;
     ui.Then([&] {
-        mainIsTheWindow = theApp.m_pMainWnd != nullptr &&
-                          reinterpret_cast<port::Handle>(theApp.m_pMainWnd->GetSafeHwnd()) == ui.Active().hwnd;
+        mainIsTheWindow =
+            theApp.m_pMainWnd != nullptr &&
+            reinterpret_cast<port::Handle>(theApp.m_pMainWnd->GetSafeHwnd()) == ui.Active().hwnd;
         EXPECT_EQ(ui.OpenDialogs(), std::vector<uint32_t>{IDD_QUELLOR_DIALOG});
         ui.CloseBox();
     });
@@ -101,7 +102,8 @@ TEST_F(AppTest, MainWindowThatCannotBeCreatedEndsTheRun) {
 // restart option is not carried over, so repeated restarts do not grow the line.
 TEST(RestartCommandLine, ArgumentsThenTheRestartOption) {
     const port::Guid guid{0xDEADBEEF, 0x0001, 0xABCD, {0, 1, 2, 3, 4, 5, 6, 0xFF}};
-    const std::u16string option = u"/RestartByRestartManager:{DEADBEEF-0001-ABCD-0001-0203040506FF}";
+    const std::u16string option =
+        u"/RestartByRestartManager:{DEADBEEF-0001-ABCD-0001-0203040506FF}";
     struct Case {
         const char16_t* processLine;
         std::u16string expected;

@@ -54,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
     EveryWay, CloseWayTest,
     ::testing::Values(CloseWay{"CloseBox", [](HeadlessWindows& ui) { ui.CloseBox(); }},
                       CloseWay{"AltF4", [](HeadlessWindows& ui) { ui.AltF4(); }},
-                      CloseWay{"SystemMenuClose", [](HeadlessWindows& ui) { ui.SystemMenuClose(); }},
+                      CloseWay{"SystemMenuClose",
+                               [](HeadlessWindows& ui) { ui.SystemMenuClose(); }},
                       CloseWay{"Esc", [](HeadlessWindows& ui) { ui.PressEsc(); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -80,11 +81,10 @@ TEST_F(FrameTest, OkDoesNothing) {
           ui.Command(IDOK);
           ui.SetFocus(IDC_NOTICE);  // no push button has the focus: Enter is the default button
           ui.PressEnter();
-      })
-        .Then([&] {
-            EXPECT_EQ(ui.OpenDialogs(), std::vector<uint32_t>{IDD_QUELLOR_DIALOG});
-            EXPECT_TRUE(JournalSince(m_mark).empty());
-        });
+      }).Then([&] {
+        EXPECT_EQ(ui.OpenDialogs(), std::vector<uint32_t>{IDD_QUELLOR_DIALOG});
+        EXPECT_TRUE(JournalSince(m_mark).empty());
+    });
     Run();
 }
 
@@ -94,7 +94,7 @@ TEST_F(FrameTest, AboutRangeOfTheSystemMenu) {
         uint32_t command;
         bool opensAbout;
     };
-    const Case cases[] = {{0x0010, true}, {0x0011, true}, {0x0018, true}, {0x001F, true},
+    const Case cases[] = {{0x0010, true},  {0x0011, true},  {0x0018, true}, {0x001F, true},
                           {0x000F, false}, {0x0020, false}, {0xF010, false}};
     for (const Case& c : cases) {
         ui.Then([&, c] {
@@ -149,13 +149,12 @@ TEST_F(FrameTest, AboutBoxEndsByItsOwnButtons) {
 // Timers of the main window keep ticking while the About box is open.
 TEST_F(FrameTest, PollingGoesOnWhileTheAboutBoxIsOpen) {
     int checksBefore = 0;
-    ui.Then([&] { ui.SystemCommand(IDM_ABOUTBOX); })
-        .Then([&] {
-            checksBefore = Checks();
-            ui.Advance(5000);
-            EXPECT_EQ(Checks(), checksBefore + 1);
-            ui.PressEsc();
-        });
+    ui.Then([&] { ui.SystemCommand(IDM_ABOUTBOX); }).Then([&] {
+        checksBefore = Checks();
+        ui.Advance(5000);
+        EXPECT_EQ(Checks(), checksBefore + 1);
+        ui.PressEsc();
+    });
     Run();
 }
 
@@ -172,13 +171,11 @@ TEST_F(FrameTest, CommandsOpenTheirDialogs) {
     for (const Case& c : cases) {
         ui.Then([&, c] {
               ui.Then([&, c] {
-                  EXPECT_EQ(ui.OpenDialogs(),
-                            (std::vector<uint32_t>{IDD_QUELLOR_DIALOG, c.opens}));
+                  EXPECT_EQ(ui.OpenDialogs(), (std::vector<uint32_t>{IDD_QUELLOR_DIALOG, c.opens}));
                   ui.PressEsc();
               });
               ui.Command(c.command);
-          })
-            .Then([&, c] { EXPECT_EQ(ui.TimesOpened(c.opens), 1) << c.command; });
+          }).Then([&, c] { EXPECT_EQ(ui.TimesOpened(c.opens), 1) << c.command; });
     }
     ui.Then([&] {
         EXPECT_FALSE(ui.MenuCommand(ID_MENU_SETTINGS));

@@ -34,9 +34,9 @@ public:
 IMPLEMENT_DYNAMIC(CProbeDlg, CDialogEx)
 
 BEGIN_MESSAGE_MAP(CProbeDlg, CDialogEx)
-    ON_WM_SYSCOMMAND()
-    ON_WM_TIMER()
-    ON_BN_CLICKED(IDCANCEL, &CProbeDlg::OnCancelled)
+ON_WM_SYSCOMMAND()
+ON_WM_TIMER()
+ON_BN_CLICKED(IDCANCEL, &CProbeDlg::OnCancelled)
 END_MESSAGE_MAP()
 
 class FrameworkTest : public ::testing::Test {

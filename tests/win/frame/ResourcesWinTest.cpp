@@ -1,9 +1,8 @@
 // What the linked Quellor.exe carries: the manifest, the version block, the icon's pictures,
 // and dialogs, menu and strings in Simplified Chinese exactly as our resource scripts say,
 // which is also what the headless dialogs of the native tests read.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
