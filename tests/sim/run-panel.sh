@@ -61,9 +61,12 @@ trap finish EXIT
 
 cd "$sim_bin" || exit 1
 if [ -n "$user_display" ]; then
+    # The user's window manager draws the frame: no Wine desktop.
+    wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
     echo "Quellor runs on $DISPLAY against the simulated distribution in $state; close its window to end."
     wine "$exe" </dev/null
-    panel_pid=
     exit 0
 fi
 
