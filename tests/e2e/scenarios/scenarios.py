@@ -228,6 +228,13 @@ class Run:
         with open(self.debug_file, "rb") as f:
             return f.read().decode("utf-8").split("\x1e")[:-1]
 
+    def ota_requests(self):
+        try:
+            with open(os.path.join(self.state, "ota.log"), encoding="utf-8") as log:
+                return [tuple(line.rstrip("\n").split("\t")[1:]) for line in log]
+        except FileNotFoundError:
+            return []
+
     def check_period(self, stamps, period_ms, what):
         gaps = [b - a for a, b in zip(stamps, stamps[1:])]
         self.check(all(abs(g - period_ms) <= TICK_SLACK_MS for g in gaps),
@@ -295,6 +302,8 @@ def warm_start(run):
               "command lines: set-up, one check, set-up again, nothing more")
     run.equal(sim.yaml_get(run.state, ".server.websocket"), "ws://127.0.0.1:8000/tarvino/v1/",
               ".server.websocket left alone")
+    run.equal(run.ota_requests(), [("GET", "/tarvino/ota/", "brenlow-se")],
+              "requests to the OTA endpoint: one probe of the one check")
     run.close()
     run.check_debug_output(setup_lines(True) + exec2(LIST, listing("Running")) +
                            setup_lines(False) + exec1(SHUTDOWN, 5000, 0))
