@@ -148,7 +148,9 @@ TEST_F(StartupTest, NoAboutItemWithoutItsTextOrWithoutASystemMenu) {
         local.Then([&] { local.CloseBox(); });
         window.DoModal();
         for (const HeadlessMenuItem& item : menu) EXPECT_NE(item.id, 0x0010u);
-        if (!menu.empty()) EXPECT_EQ(menu.back().flags & 0x0800u, 0u) << "separator appended";
+        if (!menu.empty()) {
+            EXPECT_EQ(menu.back().flags & 0x0800u, 0u) << "separator appended";
+        }
     }
 }
 
