@@ -33,20 +33,30 @@ std::string Quoted(const std::string& value) {
     std::string out = "\"";
     for (unsigned char c : value) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        default:
-            if (c < 0x20) {
-                char hex[8];
-                static const char digits[] = "0123456789abcdef";
-                hex[0] = '\\', hex[1] = 'x', hex[2] = digits[c >> 4], hex[3] = digits[c & 15];
-                out.append(hex, 4);
-            } else {
-                out += static_cast<char>(c);
-            }
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                if (c < 0x20) {
+                    char hex[8];
+                    static const char digits[] = "0123456789abcdef";
+                    hex[0] = '\\', hex[1] = 'x', hex[2] = digits[c >> 4], hex[3] = digits[c & 15];
+                    out.append(hex, 4);
+                } else {
+                    out += static_cast<char>(c);
+                }
         }
     }
     return out + "\"";
@@ -163,11 +173,18 @@ bool ParseYqAssignment(const std::string& expression, std::vector<std::string>& 
         if (c == '\\' && i < n) {
             char e = expression[i++];
             switch (e) {
-            case 'n': value += '\n'; break;
-            case 't': value += '\t'; break;
-            case '"':
-            case '\\': value += e; break;
-            default: value += '\\', value += e;
+                case 'n':
+                    value += '\n';
+                    break;
+                case 't':
+                    value += '\t';
+                    break;
+                case '"':
+                case '\\':
+                    value += e;
+                    break;
+                default:
+                    value += '\\', value += e;
             }
         } else {
             value += c;

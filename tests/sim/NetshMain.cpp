@@ -44,7 +44,8 @@ Params ParseEntry(const std::string& line) {
         if (tab == std::string::npos) tab = line.size();
         std::wstring field = sim::Wide(line.substr(at, tab - at));
         size_t eq = field.find(L'=');
-        if (eq != std::wstring::npos) params.emplace_back(field.substr(0, eq), field.substr(eq + 1));
+        if (eq != std::wstring::npos)
+            params.emplace_back(field.substr(0, eq), field.substr(eq + 1));
         at = tab + 1;
     }
     return params;
@@ -137,9 +138,8 @@ int ForwardAdd(const Params& params) {
                     {L"connectport", connectPort ? *connectPort : *port}};
     sim::Lock lock;
     auto forwards = LoadEntries(L"portproxy.txt");
-    std::erase_if(forwards, [&](const std::string& f) {
-        return SameListener(ParseEntry(f), listen, *port);
-    });
+    std::erase_if(forwards,
+                  [&](const std::string& f) { return SameListener(ParseEntry(f), listen, *port); });
     forwards.push_back(Entry(entry));
     SaveEntries(L"portproxy.txt", forwards);
     return Say("\r\n", 0);
@@ -153,9 +153,8 @@ int ForwardDelete(const Params& params) {
     sim::Lock lock;
     auto forwards = LoadEntries(L"portproxy.txt");
     size_t before = forwards.size();
-    std::erase_if(forwards, [&](const std::string& f) {
-        return SameListener(ParseEntry(f), listen, *port);
-    });
+    std::erase_if(forwards,
+                  [&](const std::string& f) { return SameListener(ParseEntry(f), listen, *port); });
     if (forwards.size() == before)
         return Say("The system cannot find the file specified.\r\n\r\n", 1);
     SaveEntries(L"portproxy.txt", forwards);

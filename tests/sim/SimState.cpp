@@ -6,8 +6,8 @@ namespace sim {
 
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                   nullptr, 0, nullptr, nullptr);
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                   0, nullptr, nullptr);
     std::string out(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
                         nullptr, nullptr);
@@ -16,8 +16,8 @@ std::string Utf8(const std::wstring& text) {
 
 std::wstring Wide(const std::string& utf8) {
     if (utf8.empty()) return {};
-    int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                   nullptr, 0);
+    int size =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring out(static_cast<size_t>(size), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), size);
     return out;
@@ -36,8 +36,8 @@ std::wstring Environment(const wchar_t* name) {
 std::wstring FromUnixPath(const std::wstring& path) {
     using ToDos = wchar_t* (*)(const char*);
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    auto toDos = kernel ? reinterpret_cast<ToDos>(
-                              reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")))
+    auto toDos = kernel ? reinterpret_cast<ToDos>(reinterpret_cast<void*>(
+                              GetProcAddress(kernel, "wine_get_dos_file_name")))
                         : nullptr;
     if (toDos) {
         wchar_t* dos = toDos(Utf8(path).c_str());
@@ -150,9 +150,9 @@ namespace {
 
 const std::map<std::string, std::string>& Defaults() {
     static const std::map<std::string, std::string> defaults = {
-        {"distro", "Stopped"},       {"boot", "0"},
-        {"server_up_at_ms", "never"}, {"boot_delay_ms", "0"},
-        {"restart_delay_ms", "0"},   {"keepalive", ""},
+        {"distro", "Stopped"},           {"boot", "0"},
+        {"server_up_at_ms", "never"},    {"boot_delay_ms", "0"},
+        {"restart_delay_ms", "0"},       {"keepalive", ""},
         {"keepalive_max_ms", "1800000"},
     };
     return defaults;

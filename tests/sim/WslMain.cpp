@@ -248,13 +248,15 @@ int InDistro(const std::vector<std::wstring>& args) {
             ++i;
             break;
         } else {
-            return Fail(L"Invalid command line argument: " + a +
-                        L"\r\nPlease use 'wsl.exe --help' to get a list of supported arguments.\r\n");
+            return Fail(
+                L"Invalid command line argument: " + a +
+                L"\r\nPlease use 'wsl.exe --help' to get a list of supported arguments.\r\n");
         }
     }
     if (name != kDistro)
-        return Fail(L"There is no distribution with the supplied name.\r\n"
-                    L"Error code: Wsl/Service/WSL_E_DISTRO_NOT_FOUND\r\n");
+        return Fail(
+            L"There is no distribution with the supplied name.\r\n"
+            L"Error code: Wsl/Service/WSL_E_DISTRO_NOT_FOUND\r\n");
     if (user != L"root") return Fail(L"User not found.\r\nError code: Wsl/Service/0x8007052b\r\n");
     if (i >= args.size()) return Fail(L"Only commands run with -e are simulated.\r\n");
     std::wstring program = args[i];
@@ -278,8 +280,9 @@ int main() {
         return List();
     if (first == L"-t" || first == L"--terminate") {
         if (args.size() != 2 || args[1] != kDistro)
-            return Fail(L"There is no distribution with the supplied name.\r\n"
-                        L"Error code: Wsl/Service/TerminateDistro/WSL_E_DISTRO_NOT_FOUND\r\n");
+            return Fail(
+                L"There is no distribution with the supplied name.\r\n"
+                L"Error code: Wsl/Service/TerminateDistro/WSL_E_DISTRO_NOT_FOUND\r\n");
         return Terminate();
     }
     if (first == L"-d" || first == L"--distribution" || first == L"-u" || first == L"--user")

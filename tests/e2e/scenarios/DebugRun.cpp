@@ -10,8 +10,8 @@ namespace {
 
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                   nullptr, 0, nullptr, nullptr);
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
+                                   0, nullptr, nullptr);
     std::string out(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
                         nullptr, nullptr);
@@ -30,8 +30,8 @@ std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info
         return Utf8(text);
     }
     std::string ansi(bytes.data());
-    int size = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                                   nullptr, 0);
+    int size =
+        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(size), L'\0');
     MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), size);
     return Utf8(wide);
@@ -62,29 +62,29 @@ int wmain(int argc, wchar_t** argv) {
         if (!WaitForDebugEvent(&event, INFINITE)) break;
         DWORD status = DBG_CONTINUE;
         switch (event.dwDebugEventCode) {
-        case OUTPUT_DEBUG_STRING_EVENT: {
-            std::string text = ReadDebugString(child.hProcess, event.u.DebugString) + "\x1e";
-            DWORD written = 0;
-            WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-            break;
-        }
-        case CREATE_PROCESS_DEBUG_EVENT:
-            if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
-            break;
-        case LOAD_DLL_DEBUG_EVENT:
-            if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
-            break;
-        case EXCEPTION_DEBUG_EVENT:
-            // The first breakpoint is the debugger's own; everything else is the program's.
-            if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
-                status = DBG_EXCEPTION_NOT_HANDLED;
-            break;
-        case EXIT_PROCESS_DEBUG_EVENT:
-            exitCode = event.u.ExitProcess.dwExitCode;
-            running = false;
-            break;
-        default:
-            break;
+            case OUTPUT_DEBUG_STRING_EVENT: {
+                std::string text = ReadDebugString(child.hProcess, event.u.DebugString) + "\x1e";
+                DWORD written = 0;
+                WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+                break;
+            }
+            case CREATE_PROCESS_DEBUG_EVENT:
+                if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+                break;
+            case LOAD_DLL_DEBUG_EVENT:
+                if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+                break;
+            case EXCEPTION_DEBUG_EVENT:
+                // The first breakpoint is the debugger's own; everything else is the program's.
+                if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
+                    status = DBG_EXCEPTION_NOT_HANDLED;
+                break;
+            case EXIT_PROCESS_DEBUG_EVENT:
+                exitCode = event.u.ExitProcess.dwExitCode;
+                running = false;
+                break;
+            default:
+                break;
         }
         ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
     }

@@ -2,9 +2,9 @@
 // cmd.exe started with ShellExecuteEx, and directly with CreateProcess, from a current
 // directory that holds them.
 #include <windows.h>
-#include <shellapi.h>
-
+// After windows.h, which it needs.
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -194,7 +194,8 @@ TEST_F(SimTools, RouteProbePrintsTheChosenRouteOrTheNatDefault) {
     const wchar_t probe[] = L"wsl -d ROZivuvarud -u root -e ip route get 8.8.8.8";
     EXPECT_EQ(Captured(probe),
               "8.8.8.8 via 172.29.96.1 dev eth0 src 172.29.100.139 uid 0 \n    cache \n");
-    sim::WriteFileAtomic(dir_ + L"\\route.txt", "8.8.8.8 via 192.168.1.1 dev eth0 src 192.168.1.20 \n");
+    sim::WriteFileAtomic(dir_ + L"\\route.txt",
+                         "8.8.8.8 via 192.168.1.1 dev eth0 src 192.168.1.20 \n");
     EXPECT_EQ(Captured(probe), "8.8.8.8 via 192.168.1.1 dev eth0 src 192.168.1.20 \n");
 }
 
@@ -217,10 +218,11 @@ TEST_F(SimTools, RefusesOtherDistributionsAndUnknownArguments) {
 
 TEST_F(SimTools, FirewallRulesBehaveAsTheMachineKeepsThem) {
     const std::wstring del = L"netsh advfirewall firewall delete rule name=\"开放TCP - 8000\"";
-    const std::wstring add = L"netsh advfirewall firewall add rule name=\"开放TCP - 8000\" dir=in "
-                             L"action=allow protocol=TCP localport=8000";
-    const std::string rule = sim::Utf8(
-        L"name=开放TCP - 8000\tdir=in\taction=allow\tprotocol=TCP\tlocalport=8000\n");
+    const std::wstring add =
+        L"netsh advfirewall firewall add rule name=\"开放TCP - 8000\" dir=in "
+        L"action=allow protocol=TCP localport=8000";
+    const std::string rule =
+        sim::Utf8(L"name=开放TCP - 8000\tdir=in\taction=allow\tprotocol=TCP\tlocalport=8000\n");
     EXPECT_EQ(Hidden(del), 1) << "delete of a missing rule fails";
     EXPECT_EQ(Hidden(add), 0);
     EXPECT_EQ(File(L"firewall.txt"), rule);
@@ -231,19 +233,22 @@ TEST_F(SimTools, FirewallRulesBehaveAsTheMachineKeepsThem) {
     EXPECT_EQ(Hidden(add), 0);
     EXPECT_EQ(Hidden(L"netsh advfirewall firewall delete rule name=\"开放TCP - 8003\""), 1);
     EXPECT_EQ(File(L"firewall.txt"), rule) << "a delete touches only its own name";
-    EXPECT_EQ(Hidden(L"netsh advfirewall firewall add rule name=\"x\" dir=sideways action=allow"), 1);
+    EXPECT_EQ(Hidden(L"netsh advfirewall firewall add rule name=\"x\" dir=sideways action=allow"),
+              1);
 }
 
 TEST_F(SimTools, PortForwardsAreKeyedByListenerAndReplacedByAdd) {
     const std::wstring del =
         L"netsh interface portproxy delete v4tov4 listenport=8000 listenaddress=0.0.0.0";
-    const std::wstring add = L"netsh interface portproxy add v4tov4 listenport=8000 "
-                             L"listenaddress=0.0.0.0 connectport=8000 connectaddress=";
+    const std::wstring add =
+        L"netsh interface portproxy add v4tov4 listenport=8000 "
+        L"listenaddress=0.0.0.0 connectport=8000 connectaddress=";
     EXPECT_EQ(Hidden(del), 1);
     EXPECT_EQ(Hidden(add + L"172.29.100.139"), 0);
     EXPECT_EQ(Hidden(add + L"localhost"), 0);
-    EXPECT_EQ(File(L"portproxy.txt"),
-              "listenaddress=0.0.0.0\tlistenport=8000\tconnectaddress=localhost\tconnectport=8000\n");
+    EXPECT_EQ(
+        File(L"portproxy.txt"),
+        "listenaddress=0.0.0.0\tlistenport=8000\tconnectaddress=localhost\tconnectport=8000\n");
     EXPECT_EQ(Hidden(add), 1) << "an empty connect address is refused";
     EXPECT_EQ(Hidden(del), 0);
     EXPECT_EQ(File(L"portproxy.txt"), "");
@@ -267,18 +272,19 @@ TEST_F(SimTools, ConfigurationEditSetsTheDottedKeyAndKeepsTheRest) {
     EXPECT_EQ(Hidden(edit(L".server.websocket", L"ws://192.168.1.20:8000/tarvino/v1/")), 0);
     EXPECT_EQ(Hidden(edit(L".LLM.ChatGLMLLM.api_key", L"my key 1")), 0);
     EXPECT_EQ(Hidden(edit(L".TTS.EdgeTTS.voice", L"zh-CN-XiaoyiNeural")), 0);
-    EXPECT_EQ(File(L"config.yaml"), "# server settings\n"
-                                    "server:\n"
-                                    "  ip: 0.0.0.0\n"
-                                    "  websocket: \"ws://192.168.1.20:8000/tarvino/v1/\"\n"
-                                    "LLM:\n"
-                                    "  ChatGLMLLM:\n"
-                                    "    api_key: \"my key 1\"\n"
-                                    "  Other:\n"
-                                    "    api_key: keep\n"
-                                    "TTS:\n"
-                                    "  EdgeTTS:\n"
-                                    "    voice: \"zh-CN-XiaoyiNeural\"\n");
+    EXPECT_EQ(File(L"config.yaml"),
+              "# server settings\n"
+              "server:\n"
+              "  ip: 0.0.0.0\n"
+              "  websocket: \"ws://192.168.1.20:8000/tarvino/v1/\"\n"
+              "LLM:\n"
+              "  ChatGLMLLM:\n"
+              "    api_key: \"my key 1\"\n"
+              "  Other:\n"
+              "    api_key: keep\n"
+              "TTS:\n"
+              "  EdgeTTS:\n"
+              "    voice: \"zh-CN-XiaoyiNeural\"\n");
     EXPECT_EQ(Hidden(edit(L".LLM.ChatGLMLLM.api_key", L"")), 0);
     EXPECT_NE(File(L"config.yaml").find("    api_key: \"\"\n"), std::string::npos);
 }
@@ -319,8 +325,9 @@ TEST_F(SimTools, RestartTakesTheServerDownForTheChosenDelay) {
     EXPECT_EQ(StateValue("distro"), "Running");
 
     WriteState("distro=Running\nserver_up_at_ms=0\nrestart_delay_ms=-1\n");
-    Hidden(L"wsl -d ROZivuvarud -u root -e bash -c \"docker compose -f "
-           L"/root/tarvino-server/docker-compose.yml restart\"");
+    Hidden(
+        L"wsl -d ROZivuvarud -u root -e bash -c \"docker compose -f "
+        L"/root/tarvino-server/docker-compose.yml restart\"");
     EXPECT_EQ(StateValue("server_up_at_ms"), "never") << "a negative delay never comes back";
 }
 
