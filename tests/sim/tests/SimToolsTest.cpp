@@ -2,7 +2,7 @@
 // cmd.exe started with ShellExecuteEx, and directly with CreateProcess, from a current
 // directory that holds them.
 #include <windows.h>
-// After windows.h, which it needs.
+// shellapi.h below needs windows.h before it.
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
