@@ -346,8 +346,7 @@ def key_and_voice(run):
                         edit(".LLM.ChatGLMLLM.api_key", "my-key-123"), lan)
     run.equal(sim.yaml_get(run.state, ".LLM.ChatGLMLLM.api_key"), "my-key-123", "the key")
 
-    # The driver reads menus of its own process only under Wine: post the menu command itself.
-    voice_failed = change(run, lambda: run.drive("command", CAPTION, "32774"), "高级设置",
+    voice_failed = change(run, lambda: run.drive("menu", CAPTION, "32774"), "高级设置",
                           lambda: run.drive("click", "高级设置", "1014"),
                           edit(".TTS.EdgeTTS.voice", "zh-CN-XiaoyiNeural"), lan)
     run.equal(sim.yaml_get(run.state, ".TTS.EdgeTTS.voice"), "zh-CN-XiaoyiNeural", "the voice")
