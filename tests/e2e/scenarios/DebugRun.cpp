@@ -3,20 +3,14 @@
 // separator 0x1E. Ends with the program and returns its exit code.
 #include <windows.h>
 
+#include "SimState.h"
+
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                   0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
-}
+using sim::Utf8;
 
 // A debugger sees either UTF-16 text or text in the ANSI code page; both end in a zero.
 std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info) {
