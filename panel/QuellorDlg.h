@@ -10,6 +10,13 @@ public:
 
     enum { IDD = IDD_QUELLOR_DIALOG };
 
+    // The window's timers and the periods their arming callers use.
+    static constexpr UINT_PTR kLogoTimer = 1;
+    static constexpr UINT kLogoTimerMs = 900000;
+    static constexpr UINT_PTR kPollTimer = 2;
+    static constexpr UINT kStartPollMs = 5000;
+    static constexpr UINT kRestartPollMs = 3000;
+
 protected:
     HICON m_hIcon;
     CString m_strLogoPath;

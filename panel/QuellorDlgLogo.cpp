@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr UINT_PTR kLogoTimer = 1;
-constexpr UINT_PTR kPollTimer = 2;
 // Refresh only on a machine that has been up for more than a day.
 constexpr uint64_t kRefreshUptimeMs = 86400000;
 constexpr uint32_t kPathUnits = 260;

@@ -7,11 +7,6 @@
 
 namespace {
 
-constexpr UINT_PTR kLogoTimer = 1;
-constexpr UINT kLogoTimerMs = 900000;
-constexpr UINT_PTR kPollTimer = 2;
-constexpr UINT kStartPollMs = 5000;
-
 constexpr const char16_t* kNoticeText =
     u"尊敬的用户，您好，您当前的大语言模型使用的是作者用于测试的智普免费 Key，"
     u"为了确保您全程体验的稳定性和安全性，请尽快点击下方按钮，置换自己的智普免费 Key...";

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr UINT_PTR kPollTimer = 2;
 constexpr int32_t kChecksPerSeries = 10;
 
 // Ticks of timer 2 in the current polling series, for the whole process. It goes back to 0

@@ -80,7 +80,7 @@ void RestartServerAndPoll() {
     CommonExec1(restart, server::kRestartTimeoutMs);
 
     // The polling series goes on with the shorter period; its count is not touched here.
-    mainWnd->SetTimer(2, 3000, nullptr);
+    mainWnd->SetTimer(CQuellorDlg::kPollTimer, CQuellorDlg::kRestartPollMs, nullptr);
 }
 
 void CQuellorDlg::OnSetKey() {
