@@ -75,6 +75,18 @@ since() { journal | tail -n +"$(($1 + 1))"; }
 # while a dialog is open.
 edits_since() { since "$1" | grep -v -e ' -l -v$' -e 'ip route get' -e '^netsh '; }
 
+# After a dialog's OK: the restarting text, then exactly the edit of KEY to VALUE and the
+# restart in the journal since line BEFORE, and the value in config.yaml.
+check_edit_and_restart() {
+    local what=$1 key=$2 value=$3 before=$4 expected got
+    check_restarting
+    expected="wsl -d ROZivuvarud -u root -e bash -c \"yq -i '$key = \\\"$value\\\"' /root/tarvino-server/data/.config.yaml\""
+    got=$(edits_since "$before")
+    [ "$got" = "$expected"$'\n'"$restart_line" ] ||
+        fail "$what journal:"$'\n'"$got"$'\n'"expected:"$'\n'"$expected"$'\n'"$restart_line"
+    grep -q "${key##*.}: \"$value\"" "$state/config.yaml" || fail "the $what value is not in config.yaml"
+}
+
 # --- the key ---------------------------------------------------------------------------------
 if start_panel key; then
     drive click "$main_caption" 1000 >/dev/null
@@ -102,12 +114,7 @@ if start_panel key; then
     drive type "$key_caption" 1001 $'\t\u3000 e2e-key.0123_abc \u3000 ' >/dev/null
     drive click "$key_caption" 1 >/dev/null
     drive wait-gone "$key_caption" >/dev/null || fail "the key dialog stayed open"
-    check_restarting
-    expected="wsl -d ROZivuvarud -u root -e bash -c \"yq -i '.LLM.ChatGLMLLM.api_key = \\\"e2e-key.0123_abc\\\"' /root/tarvino-server/data/.config.yaml\""
-    got=$(edits_since "$before")
-    [ "$got" = "$expected"$'\n'"$restart_line" ] ||
-        fail "key dialog journal:"$'\n'"$got"$'\n'"expected:"$'\n'"$expected"$'\n'"$restart_line"
-    grep -q 'api_key: "e2e-key.0123_abc"' "$state/config.yaml" || fail "the key is not in config.yaml"
+    check_edit_and_restart "key dialog" .LLM.ChatGLMLLM.api_key e2e-key.0123_abc "$before"
     stop_panel
 fi
 
@@ -126,12 +133,7 @@ if start_panel voice; then
     [ "$checks" = 01 ] || fail "the radio buttons do not exclude each other: $checks"
     drive click "$voice_caption" 1 >/dev/null
     drive wait-gone "$voice_caption" >/dev/null || fail "the voice dialog stayed open"
-    check_restarting
-    expected="wsl -d ROZivuvarud -u root -e bash -c \"yq -i '.TTS.EdgeTTS.voice = \\\"zh-CN-XiaoyiNeural\\\"' /root/tarvino-server/data/.config.yaml\""
-    got=$(edits_since "$before")
-    [ "$got" = "$expected"$'\n'"$restart_line" ] ||
-        fail "voice dialog journal:"$'\n'"$got"$'\n'"expected:"$'\n'"$expected"$'\n'"$restart_line"
-    grep -q 'voice: "zh-CN-XiaoyiNeural"' "$state/config.yaml" || fail "the voice is not in config.yaml"
+    check_edit_and_restart "voice dialog" .TTS.EdgeTTS.voice zh-CN-XiaoyiNeural "$before"
     stop_panel
 fi
 
