@@ -14,16 +14,22 @@ constexpr const char16_t* kHelpText =
 
 // The key goes unescaped into a command line that cmd.exe runs elevated, then through wsl's
 // argument rules, bash and yq: any of these characters would be read as syntax by one of them.
-constexpr const char16_t* kRefusedCharacters = u"\"'\\%&|<>^";
+// '!' too: with delayed expansion switched on for cmd.exe, "!NAME!" is replaced.
+constexpr const char16_t* kRefusedCharacters = u"\"'\\%&|<>^!";
+
+// cmd.exe drops a command line longer than 8191 characters, and with it the write, while the
+// restart and the polling would still run. No real key comes near this bound.
+constexpr int kMaxKeyLength = 1000;
 
 constexpr const char16_t* kRefusedKeyCaption = u"无效的 Key";
 constexpr const char16_t* kRefusedKeyText =
-    u"Key 中不能含有以下字符：双引号 \" 、单引号 ' 、反斜杠 \\ 、% & | < > ^ 以及控制字符"
-    u"（如换行、制表符）。\n请修改后再按“确定”。";
+    u"Key 中不能含有以下字符：双引号 \" 、单引号 ' 、反斜杠 \\ 、% & | < > ^ ! 以及控制字符"
+    u"（如换行、制表符），长度不能超过 1000 个字符。\n请修改后再按“确定”。";
 
 bool IsControl(char16_t unit) { return unit < 0x20 || (unit >= 0x7F && unit <= 0x9F); }
 
 bool IsAcceptableKey(const CString& key) {
+    if (key.GetLength() > kMaxKeyLength) return false;
     for (int i = 0; i < key.GetLength(); ++i) {
         char16_t unit = key[i];
         if (IsControl(unit)) return false;

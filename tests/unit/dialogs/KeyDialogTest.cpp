@@ -73,7 +73,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "ab12.cd-34_ef"},
         TypedKey{"OtherSpacesAround", u"\u00A0\u2003\r\nkey\u0085\u202F", "key"},
         TypedKey{"BlankInsideKept", u"  ab cd  ", "ab cd"},
-        TypedKey{"NonAsciiKept", u"密钥.v1", "密钥.v1"}),
+        TypedKey{"NonAsciiKept", u"密钥.v1", "密钥.v1"},
+        TypedKey{"HexAndMixedCase", u"0123456789abcdef0123456789abcdef.AbCdEfGhIjKlMnOp",
+                 "0123456789abcdef0123456789abcdef.AbCdEfGhIjKlMnOp"},
+        TypedKey{"PrefixedWithHyphensAndUnderscore", u"sk-Ab_c-D9e", "sk-Ab_c-D9e"},
+        // The bound counts the key as written, after the trim.
+        TypedKey{"AtTheLengthBound", u"  " + std::u16string(1000, u'k') + u"  ",
+                 std::string(1000, 'k')}),
     [](const ::testing::TestParamInfo<TypedKey>& info) { return info.param.name; });
 
 TEST_F(KeyDialogTest, CancelEscAndCloseBoxTouchNothing) {
@@ -216,7 +222,7 @@ TEST_P(HostileKeyTest, IsRefusedWithNothingRunAndTheDialogLeftOpen) {
         EXPECT_EQ(box.owner, ui.Active().hwnd);
         EXPECT_EQ(box.caption, u"无效的 Key");
         for (const char16_t* named : {u"\"", u"'", u"\\", u"%", u"&", u"|", u"<", u">", u"^",
-                                      u"控制字符"}) {
+                                      u"!", u"控制字符", u"1000"}) {
             EXPECT_NE(box.text.find(named), std::u16string::npos) << CString(named).ToUtf8();
         }
         EXPECT_TRUE(SinceMark().empty());
@@ -237,18 +243,29 @@ TEST_P(HostileKeyTest, IsRefusedWithNothingRunAndTheDialogLeftOpen) {
 INSTANTIATE_TEST_SUITE_P(
     Keys, HostileKeyTest,
     ::testing::Values(
-        HostileKey{"CommandAfterAmpersand", u"abc&calc.exe"},
-        HostileKey{"QuoteClosingTheScript", u"x\" & del /q C:\\Windows\\* & \""},
+        // Each refused character on its own.
+        HostileKey{"DoubleQuote", u"ab\"cd"},
         HostileKey{"SingleQuote", u"it's"},
         HostileKey{"Backslash", u"ab\\cd"},
-        HostileKey{"PercentVariable", u"%USERPROFILE%"},
+        HostileKey{"Percent", u"50%off"},
+        HostileKey{"Ampersand", u"ab&cd"},
         HostileKey{"Pipe", u"a|b"},
-        HostileKey{"Redirections", u"a>b<c"},
+        HostileKey{"LessThan", u"a<b"},
+        HostileKey{"GreaterThan", u"a>b"},
         HostileKey{"Caret", u"a^b"},
+        HostileKey{"Exclamation", u"key!PATH!"},
+        HostileKey{"C0Control", u"ab\u0001cd"},
         HostileKey{"TabInside", u"ab\tcd"},
-        HostileKey{"ControlCharacter", u"ab\u0001cd"},
-        HostileKey{"DeleteCharacter", u"ab\u007Fcd"},
-        HostileKey{"AmongSpaces", u"  good-part & bad  "}),
+        HostileKey{"Delete", u"ab\u007Fcd"},
+        HostileKey{"C1Control", u"ab\u009Bcd"},
+        // What an attack looks like.
+        HostileKey{"CommandAfterAmpersand", u"abc&calc.exe"},
+        HostileKey{"QuoteClosingTheScript", u"x\" & del /q C:\\Windows\\* & \""},
+        HostileKey{"PercentVariable", u"%USERPROFILE%"},
+        HostileKey{"AmongSpaces", u"  good-part & bad  "},
+        // Longer than a command line can carry whole.
+        HostileKey{"OneOverTheBound", std::u16string(1001, u'k')},
+        HostileKey{"NineThousandCharacters", std::u16string(9000, u'k')}),
     [](const ::testing::TestParamInfo<HostileKey>& info) { return info.param.name; });
 
 }  // namespace
