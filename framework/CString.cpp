@@ -2,6 +2,9 @@
 
 #include <cassert>
 
+#include "platform/CodePage.h"
+#include "platform/Platform.h"
+
 CString::CString(const char16_t* text) : m_text(text ? text : u"") {}
 
 CString::CString(const char16_t* text, int length)
@@ -138,25 +141,16 @@ CString CString::Mid(int first, int count) const {
     return CString(m_text.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
 }
 
-// The code units that the Windows wide-character class test counts as spaces: the C0
-// separators, blank, NEL and no-break space, and above U+00FF those that the character-type
-// table marks C1_SPACE. A fixed table, so that both builds trim alike.
+// The code units that the Windows wide-character class test counts as spaces: below U+0100
+// the C0 separators, blank, NEL and no-break space; above, what the platform's character-type
+// table marks C1_SPACE, so that a key trims as Windows itself would trim it.
 bool CString::IsSpace(char16_t c) {
-    if (c >= 0x0009 && c <= 0x000D) return true;
-    switch (c) {
-        case 0x0020:
-        case 0x0085:
-        case 0x00A0:
-        case 0x1680:
-        case 0x2028:
-        case 0x2029:
-        case 0x202F:
-        case 0x205F:
-        case 0x3000:
-            return true;
-        default:
-            return c >= 0x2000 && c <= 0x200A;
+    if (c < 0x0100) {
+        return (c >= 0x0009 && c <= 0x000D) || c == 0x0020 || c == 0x0085 || c == 0x00A0;
     }
+    uint16_t type = 0;
+    return port::codePage().GetStringType(port::kCtCtype1, &c, 1, &type) &&
+           (type & port::kC1Space) != 0;
 }
 
 CString& CString::Trim() {

@@ -19,6 +19,12 @@ public:
         wide.resize(static_cast<size_t>(written - 1));
         return wide;
     }
+
+    bool GetStringType(uint32_t infoType, const char16_t* text, int count,
+                       uint16_t* types) override {
+        return ::GetStringTypeW(infoType, reinterpret_cast<const wchar_t*>(text), count,
+                                reinterpret_cast<WORD*>(types)) != FALSE;
+    }
 };
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Code-page conversion by a rule of the test's choice; records each call.
+// Code-page conversion by a rule of the test's choice; records each call. Its character types
+// mark as spaces what the Windows table marks C1_SPACE, and nothing else.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +29,8 @@ public:
 
     std::u16string MultiByteToWideChar(uint32_t codePage, uint32_t flags,
                                        const char* text) override;
+    bool GetStringType(uint32_t infoType, const char16_t* text, int count,
+                       uint16_t* types) override;
 
 private:
     Converter m_converter;

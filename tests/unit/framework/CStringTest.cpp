@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Platform.h"
+#ifdef _WIN32
+#include "platform/win32/Win32Platform.h"
+#else
+#include "fake/FakeCodePage.h"
+#endif
+
 TEST(CStringFormat, FillsTextsAndNumbersUnchanged) {
     CString line;
     line.Format(u"wsl -d %s -u %s -e bash -c \"%s\"", CString(u"ROZivuvarud"), u"root",
@@ -18,7 +25,27 @@ TEST(CStringFormat, PercentSignsInsideArgumentsStay) {
     EXPECT_EQ(line, u"[100% & %s]");
 }
 
-TEST(CStringTrim, RemovesExactlyTheWideSpaceClass) {
+// Above U+00FF the trim asks the platform's character-type table: natively the fake's copy of
+// it, under Wine the real one.
+class CStringTrim : public ::testing::Test {
+protected:
+    CStringTrim() : m_install(WithCodePage()) {}
+
+private:
+    static port::Platform WithCodePage() {
+        port::Platform platform = port::Current();
+#ifdef _WIN32
+        platform.codePage = &win32::CodePage();
+#else
+        static FakeCodePage codePage;
+        platform.codePage = &codePage;
+#endif
+        return platform;
+    }
+    port::ScopedInstall m_install;
+};
+
+TEST_F(CStringTrim, RemovesExactlyTheWideSpaceClass) {
     struct Case {
         const char16_t* in;
         const char16_t* out;
@@ -26,9 +53,11 @@ TEST(CStringTrim, RemovesExactlyTheWideSpaceClass) {
         {u"", u""},
         {u" \t\r\n\v\f", u""},
         {u"\u3000\u00A0key\u0085\u2003", u"key"},
+        {u"\u1680\u2000\u200A\u2028\u2029\u202F\u205Fkey\u3000", u"key"},
         {u"  a b  ", u"a b"},
         {u"\u200Bkey", u"\u200Bkey"},  // zero-width space is no space
         {u"\uFEFFkey", u"\uFEFFkey"},
+        {u"\u001Fkey\u0084", u"\u001Fkey\u0084"},
     };
     for (const Case& c : cases) {
         CString s(c.in);
