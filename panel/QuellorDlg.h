@@ -46,6 +46,10 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// Ticks of timer 2 in the current polling series, one count for the whole process, 0 at start.
+// Only the timer-2 branch of OnTimer reads and writes it; tests set it to 0 before each case.
+extern int32_t g_pollTicks;
+
 // True when the distribution runs and the OTA endpoint answers; then shows the running text
 // in `dlg` and sets the network access up again.
 BOOL CheckServerRunning(CWnd* dlg);

@@ -10,11 +10,11 @@ namespace {
 
 constexpr int32_t kChecksPerSeries = 10;
 
-// Ticks of timer 2 in the current polling series, for the whole process. It goes back to 0
-// only when the series ends, so arming timer 2 again while it runs keeps the count.
-int32_t g_pollTicks = 0;
-
 }  // namespace
+
+// It goes back to 0 only when the series ends, so arming timer 2 again while it runs keeps the
+// count.
+int32_t g_pollTicks = 0;
 
 BOOL CheckServerRunning(CWnd* dlg) {
     if (!IsDistroRunning(server::kDistroName)) return FALSE;

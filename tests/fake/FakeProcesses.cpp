@@ -298,6 +298,8 @@ bool FakeProcesses::CreateProcess(char16_t* commandLine, bool inheritHandles,
         std::stable_sort(p.writes.begin(), p.writes.end(),
                          [](const Write& a, const Write& b) { return a.atMs < b.atMs; });
         p.heldUntilMs = reply.pipeHeldForMs ? SaturatingAdd(m_now, reply.pipeHeldForMs) : 0;
+        p.floodEveryMs = reply.floodEveryMs;
+        p.floodBytes = reply.floodBytes;
     }
     return true;
 }
@@ -356,6 +358,10 @@ bool FakeProcesses::ReadFile(port::Handle readEnd, void* buffer, uint32_t bytesT
     std::memcpy(buffer, pipe.data.data(), n);
     pipe.data.erase(0, n);
     bytesRead = n;
+    if (pipe.floodEveryMs > 0 && m_now < pipe.heldUntilMs) {
+        m_now += pipe.floodEveryMs;
+        if (m_now < pipe.heldUntilMs) pipe.data += pipe.floodBytes;
+    }
     return true;
 }
 

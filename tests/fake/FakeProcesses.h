@@ -57,6 +57,11 @@ public:
         std::vector<Write> laterWrites;      // written while the child runs
         uint64_t pipeHeldForMs = 0;          // a grandchild holds the write end this long
                                              // after the start (kNever: for ever)
+        // While it holds the write end, that grandchild floods the pipe: every read takes
+        // `floodEveryMs` and finds `floodBytes` written meanwhile, whether the child still runs
+        // or not, so the pipe never runs dry.
+        uint64_t floodEveryMs = 0;
+        std::string floodBytes;
         std::optional<uint32_t> waitResult;  // every wait yields this at once
         bool exitCodeUnreadable = false;
         std::optional<uint32_t> startError;  // the start fails with this error code
@@ -169,6 +174,8 @@ private:
         size_t nextWrite = 0;
         std::vector<Write> writes;  // absolute times, in order
         uint64_t heldUntilMs = 0;   // by a grandchild
+        uint64_t floodEveryMs = 0;  // and flooded by it meanwhile
+        std::string floodBytes;
     };
     struct HandleEntry {
         std::string label;

@@ -25,6 +25,26 @@ TEST_F(PollingTest, ServerNeverUpMakesElevenChecksInAll) {
     Run();
 }
 
+// A series that gave up leaves the count at 0, so the next change polls again in full.
+TEST_F(PollingTest, ArmingAfterASeriesGaveUpStartsANewSeriesOfTen) {
+    ui.Then([&] {
+        for (int tick = 1; tick <= 11; ++tick) ui.Advance(5000);
+        ASSERT_EQ(Main().Timer(2), nullptr);
+        ASSERT_EQ(Checks(), 11);
+
+        dlg.SetTimer(2, 3000, nullptr);
+        for (int tick = 1; tick <= 10; ++tick) {
+            ui.Advance(3000);
+            EXPECT_EQ(Checks(), 11 + tick) << "tick " << tick;
+        }
+        ASSERT_NE(Main().Timer(2), nullptr);
+        ui.Advance(3000);
+        EXPECT_EQ(Checks(), 21);
+        EXPECT_EQ(Main().Timer(2), nullptr);
+    });
+    Run();
+}
+
 TEST_F(PollingTest, ArmingDuringASeriesKeepsItsCount) {
     ui.Then([&] {
         for (int tick = 1; tick <= 4; ++tick) ui.Advance(5000);

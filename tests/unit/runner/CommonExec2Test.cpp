@@ -282,30 +282,46 @@ TEST_F(CommonExec2Test, PipeHeldOpenAfterTheChildEndedDoesNotHang) {
     EXPECT_TRUE(local.processes.OpenHandles().empty());
 }
 
+// Whatever the wait gave, the drain ends 5000 ms after it: the caller is the window's thread.
 TEST_F(CommonExec2Test, DrainIsBoundedWhenThePipeNeverEnds) {
     struct Case {
         const char* name;
-        bool childRuns;  // else the child ends after the wait and a grandchild keeps the pipe
+        bool childRuns;        // else it ends by itself after `endsAfterMs`
+        uint64_t endsAfterMs;  // within the wait (0) or after it
+        bool flood;            // the program left behind keeps writing
+        uint64_t waitMs;       // how long the wait lasts
     };
-    for (const Case& c :
-         {Case{"child runs for ever", true}, Case{"grandchild holds pipe", false}}) {
+    const Case cases[] = {
+        {"child runs for ever", true, 0, false, 3000},
+        {"ended after the wait, grandchild holds the pipe", false, 3500, false, 3000},
+        {"ended within the wait, grandchild keeps writing", false, 0, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         FakeRunnerPlatform local;
         Reply reply;
         reply.output = "partial";
         reply.timesOut = c.childRuns;
-        reply.endsAfterMs = 3500;
-        reply.pipeHeldForMs = FakeProcesses::kNever;
+        reply.endsAfterMs = c.endsAfterMs;
+        // Not for ever: were the drain unbounded, it would still end, and late.
+        reply.pipeHeldForMs = c.flood ? 60000 : FakeProcesses::kNever;
+        if (c.flood) {
+            reply.floodEveryMs = 1;
+            reply.floodBytes = ".";
+        }
         local.processes.ReplyTo(kRouteProbe, reply);
         const uint64_t before = local.processes.Now();
 
-        EXPECT_EQ(CommonExec2(kRouteProbe), u"partial") << c.name;
+        const CString text = CommonExec2(kRouteProbe);
 
         const uint64_t elapsed = local.processes.Now() - before;
-        EXPECT_GE(elapsed, 3000u + 5000u) << c.name;
-        EXPECT_LT(elapsed, 3000u + 5000u + 100u) << c.name;
+        EXPECT_GE(elapsed, c.waitMs + 5000u);
+        EXPECT_LT(elapsed, c.waitMs + 5000u + 100u);
+        EXPECT_EQ(text.Left(7), u"partial");
+        EXPECT_EQ(text.GetLength() > 7, c.flood);
         EXPECT_EQ(local.debugOutput.LinesStartingWith(u"[CommonExec2] Timeout\n").size(), 1u);
-        EXPECT_EQ(local.debugOutput.Lines().back(), u"[CommonExec2] Output: partial\n");
-        ASSERT_EQ(local.processes.Terminations().size(), 1u) << c.name;
+        EXPECT_EQ(local.debugOutput.Lines().back(), CString(u"[CommonExec2] Output: ") + text + u"\n");
+        ASSERT_EQ(local.processes.Terminations().size(), 1u);
         EXPECT_EQ(local.processes.Terminations()[0].exitCode, 1u);
         EXPECT_EQ(local.processes.Terminations()[0].wasRunning, c.childRuns);
         EXPECT_TRUE(local.processes.OpenHandles().empty());
