@@ -3,6 +3,7 @@
 
 #include "framework/AfxTypes.h"
 
-// One GET of http://localhost:8003/tarvino/ota/; true when the first 255 bytes of the answer
-// hold ":8000/tarvino/v1/", whatever the HTTP status. Never throws.
+// One GET of http://localhost:8003/tarvino/ota/; true when one read of at most 255 bytes of the
+// answer, cut at its first zero byte, holds ":8000/tarvino/v1/", whatever the HTTP status.
+// Never throws.
 BOOL ProbeOtaEndpoint();

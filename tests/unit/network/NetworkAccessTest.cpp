@@ -112,7 +112,8 @@ TEST(NetworkAccessTest, RouteProbeOutputs) {
 }
 
 // What a program inside the distribution prints must not reach cmd.exe as anything but an
-// address: every other character makes the address test fail.
+// address. Each of these outputs passes the address test; a character that no address holds
+// then fails the check of the forward address that follows it.
 TEST(NetworkAccessTest, HostileProbeOutputsRunNoForwardingCommand) {
     RunCases({
         {"first blank on a later line: the line end is refused",
