@@ -5,9 +5,4 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)"
-exe=build/windows/res/Quellor.exe
-if [ ! -f "$exe" ]; then
-    echo "Built the system's libraries; Quellor.exe itself is not built yet."
-    exit 0
-fi
-exec bash tests/sim/run-panel.sh "$exe"
+exec bash tests/sim/run-panel.sh build/windows/res/Quellor.exe

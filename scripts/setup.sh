@@ -5,7 +5,7 @@ set -eu
 packages=(
     cmake ninja-build g++ googletest python3                 # native build and unit tests
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64     # the Windows build
-    wine wine64 xvfb locales                                 # Windows-side tests under Wine
+    wine wine64 fonts-wine xvfb locales                      # Windows-side tests under Wine
     fonts-wqy-microhei imagemagick x11-utils xdotool         # the window as a user sees it
 )
 missing=()

@@ -20,19 +20,5 @@ fi
 build=$(realpath "$build")
 wine_dir=$build/screenshot-wine
 
-# The caption buttons are drawn with Wine's Marlett font; Debian ships it apart (fonts-wine).
-# Without it installed, put it into this prefix only.
-bash tests/wine/setup.sh "$wine_dir" >/dev/null
-fonts=$wine_dir/prefix/drive_c/windows/Fonts
-if [ ! -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
-    cache=$(mktemp -d)
-    if (cd "$cache" && apt-get download fonts-wine >/dev/null 2>&1); then
-        dpkg-deb -x "$cache"/fonts-wine_*.deb "$cache/x"
-        mkdir -p "$fonts"
-        cp "$cache/x/usr/share/wine/fonts/marlett.ttf" "$fonts/"
-    fi
-    rm -rf "$cache"
-fi
-
 QUELLOR_WINE_DIR=$wine_dir QUELLOR_BOOT_DELAY_MS=1000 \
     bash "$here/run-panel.sh" "$build/res/Quellor.exe" "$out"

@@ -32,6 +32,14 @@ echo ":$number" >"$wine_dir/display"
 wineserver -k </dev/null >/dev/null 2>&1 || true
 wineboot --init </dev/null >"$wine_dir/wineboot.log" 2>&1
 wineserver -w
+# Wine draws the caption buttons with its Marlett font, which it does not find where Debian's
+# fonts-wine puts it: without it in the prefix they read "0 ! r".
+marlett=/usr/share/wine/fonts/marlett.ttf
+if [ -f "$marlett" ]; then
+    cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+else
+    echo "No $marlett (fonts-wine): the caption buttons show letters."
+fi
 # Keep the server up between the tests' programs, so each start is quick.
 wineserver -p </dev/null >/dev/null 2>&1 || true
 # Start Wine's own services now, with their output away from the test runner's pipes.
