@@ -53,10 +53,10 @@ public:
         bool timesOut = false;
 
         // Finer scripting.
-        uint64_t endsAfterMs = 0;            // when the child ends by itself (unless timesOut)
-        std::vector<Write> laterWrites;      // written while the child runs
-        uint64_t pipeHeldForMs = 0;          // a grandchild holds the write end this long
-                                             // after the start (kNever: for ever)
+        uint64_t endsAfterMs = 0;        // when the child ends by itself (unless timesOut)
+        std::vector<Write> laterWrites;  // written while the child runs
+        uint64_t pipeHeldForMs = 0;      // a grandchild holds the write end this long
+                                         // after the start (kNever: for ever)
         // While it holds the write end, that grandchild floods the pipe: every read takes
         // `floodEveryMs` and finds `floodBytes` written meanwhile, whether the child still runs
         // or not, so the pipe never runs dry.

@@ -320,7 +320,8 @@ TEST_F(CommonExec2Test, DrainIsBoundedWhenThePipeNeverEnds) {
         EXPECT_EQ(text.Left(7), u"partial");
         EXPECT_EQ(text.GetLength() > 7, c.flood);
         EXPECT_EQ(local.debugOutput.LinesStartingWith(u"[CommonExec2] Timeout\n").size(), 1u);
-        EXPECT_EQ(local.debugOutput.Lines().back(), CString(u"[CommonExec2] Output: ") + text + u"\n");
+        EXPECT_EQ(local.debugOutput.Lines().back(),
+                  CString(u"[CommonExec2] Output: ") + text + u"\n");
         ASSERT_EQ(local.processes.Terminations().size(), 1u);
         EXPECT_EQ(local.processes.Terminations()[0].exitCode, 1u);
         EXPECT_EQ(local.processes.Terminations()[0].wasRunning, c.childRuns);
