@@ -39,6 +39,15 @@ HCURSOR CQuellorDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
 void CQuellorDlg::OnSize(UINT, int, int) { Default(); }
 
+void CQuellorDlg::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent == kLogoTimer) {
+        OnLogoTimer();
+    } else if (nIDEvent == kPollTimer) {
+        OnPollTimer();
+    }
+    Default();
+}
+
 void CQuellorDlg::OnIdOk() {}
 
 void CQuellorDlg::OnExit() {

@@ -27,15 +27,18 @@ protected:
     void OnSysCommand(UINT nID, LPARAM lParam);
     HCURSOR OnQueryDragIcon();
     void OnSize(UINT nType, int cx, int cy);
-    void OnIdOk();  // Enter: nothing happens
-    void OnExit();  // every way of closing: shut the distribution down, then end
+    void OnIdOk();                    // Enter: nothing happens
+    void OnExit();                    // every way of closing: shut the distribution down, then end
+    void OnTimer(UINT_PTR nIDEvent);  // to the logo's or the polling's branch
 
-    // Logo and timers.
+    // Logo.
     void OnPaint();
     void OnLButtonDown(UINT nFlags, CPoint point);
-    void OnTimer(UINT_PTR nIDEvent);
     void ChooseLogoPath();
     void DownloadLogo();
+    void OnLogoTimer();
+
+    // Server polling.
     void OnPollTimer();
 
     // Sub-dialogs.

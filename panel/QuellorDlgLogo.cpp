@@ -41,13 +41,8 @@ void CQuellorDlg::DownloadLogo() {
     }
 }
 
-void CQuellorDlg::OnTimer(UINT_PTR nIDEvent) {
-    if (nIDEvent == kLogoTimer) {
-        if (port::clock().GetTickCount64() > kRefreshUptimeMs) DownloadLogo();
-    } else if (nIDEvent == kPollTimer) {
-        OnPollTimer();
-    }
-    Default();
+void CQuellorDlg::OnLogoTimer() {
+    if (port::clock().GetTickCount64() > kRefreshUptimeMs) DownloadLogo();
 }
 
 void CQuellorDlg::OnPaint() {

@@ -1,6 +1,7 @@
 #include "SetKeyDlg.h"
 
 #include "panel/QuellorDlg.h"
+#include "panel/ServerRestart.h"
 #include "runner/CommonExec1.h"
 #include "runner/ServerCommands.h"
 
@@ -49,8 +50,8 @@ CSetKeyDlg::CSetKeyDlg(CWnd* pParent) : CDialogEx(IDD_SETKEY_DIALOG, pParent) {}
 CSetKeyDlg::~CSetKeyDlg() = default;
 
 BEGIN_MESSAGE_MAP(CSetKeyDlg, CDialogEx)
-    ON_BN_CLICKED(IDOK, &CSetKeyDlg::OnSetKeyOk)
-    ON_BN_CLICKED(IDCANCEL, &CSetKeyDlg::OnSetKeyCancel)
+ON_BN_CLICKED(IDOK, &CSetKeyDlg::OnSetKeyOk)
+ON_BN_CLICKED(IDCANCEL, &CSetKeyDlg::OnSetKeyCancel)
 END_MESSAGE_MAP()
 
 BOOL CSetKeyDlg::OnInitDialog() {
@@ -76,18 +77,6 @@ void CSetKeyDlg::OnSetKeyOk() {
 }
 
 void CSetKeyDlg::OnSetKeyCancel() { CDialogEx::OnCancel(); }
-
-void RestartServerAndPoll() {
-    CWnd* mainWnd = AfxGetApp()->m_pMainWnd;
-    mainWnd->SetDlgItemText(IDC_STATUS, kRestartingText);
-
-    CString restart;
-    restart.Format(server::kComposeRestart, server::kDistroName, server::kDistroUser);
-    CommonExec1(restart, server::kRestartTimeoutMs);
-
-    // The polling series goes on with the shorter period; its count is not touched here.
-    mainWnd->SetTimer(CQuellorDlg::kPollTimer, CQuellorDlg::kRestartPollMs, nullptr);
-}
 
 void CQuellorDlg::OnSetKey() {
     CSetKeyDlg dlg;

@@ -1,7 +1,7 @@
 #include "SetVoiceDlg.h"
 
 #include "panel/QuellorDlg.h"
-#include "panel/SetKeyDlg.h"
+#include "panel/ServerRestart.h"
 #include "runner/ServerCommands.h"
 #include "runner/SetTtsVoice.h"
 
@@ -12,8 +12,8 @@ CSetVoiceDlg::CSetVoiceDlg(CWnd* pParent) : CDialogEx(IDD_SETVOICE_DIALOG, pPare
 CSetVoiceDlg::~CSetVoiceDlg() = default;
 
 BEGIN_MESSAGE_MAP(CSetVoiceDlg, CDialogEx)
-    ON_BN_CLICKED(IDOK, &CSetVoiceDlg::OnSetVoiceOk)
-    ON_BN_CLICKED(IDCANCEL, &CSetVoiceDlg::OnSetVoiceCancel)
+ON_BN_CLICKED(IDOK, &CSetVoiceDlg::OnSetVoiceOk)
+ON_BN_CLICKED(IDCANCEL, &CSetVoiceDlg::OnSetVoiceCancel)
 END_MESSAGE_MAP()
 
 void CSetVoiceDlg::OnSetVoiceOk() {
