@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "PngWriter.h"
 #include "TestFiles.h"
@@ -50,6 +51,26 @@ TEST_F(Images, DecodesByContentWithSizeAndAlpha) {
     EXPECT_TRUE(RemoveFile(opaque));
     RemoveFile(alpha);
     RemoveFile(broken);
+}
+
+// A side longer than GDI's coordinates reach is refused, so such a logo is not drawn.
+TEST_F(Images, SidesLongerThan32767PixelsAreRefused) {
+    struct Case {
+        int width, height;
+        bool loads;
+    };
+    const std::u16string path = TempFile(u"quellor-long.png");
+    for (const Case& c : {Case{32767, 1, true}, Case{32768, 1, false}, Case{1, 32767, true},
+                          Case{1, 32768, false}}) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        ASSERT_TRUE(PutFile(path, MakePng(c.width, c.height, false, [](int, int) {
+                                return Rgba{9, 8, 7};
+                            })));
+        CImage image;
+        EXPECT_EQ(image.Load(path.c_str()) >= 0, c.loads);
+        EXPECT_EQ(image.IsNull(), !c.loads);
+    }
+    RemoveFile(path);
 }
 
 TEST_F(Images, OpaquePictureIsCopiedStretched) {
