@@ -494,7 +494,9 @@ private:
                 dialog.fontSize = static_cast<int>(Number());
                 Comma();
                 dialog.fontName = String();
-                while (Comma()) Number();
+                if (Comma()) dialog.fontWeight = static_cast<int>(Number());
+                if (Comma()) dialog.fontItalic = Number() != 0;
+                if (Comma()) dialog.fontCharset = static_cast<int>(Number());
             } else if (IsWord(option, "LANGUAGE")) {
                 Number();
                 Comma();

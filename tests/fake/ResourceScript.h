@@ -34,6 +34,9 @@ struct Dialog {
     uint32_t exStyle = 0;
     int fontSize = 0;
     std::u16string fontName;
+    int fontWeight = 0;
+    bool fontItalic = false;
+    int fontCharset = 1;  // DEFAULT_CHARSET, what the resource compiler writes when FONT gives none
     int x = 0, y = 0, cx = 0, cy = 0;
     std::vector<Control> controls;
 };
