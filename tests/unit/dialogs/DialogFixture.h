@@ -48,6 +48,27 @@ protected:
         return std::vector<std::string>(all.begin() + static_cast<long>(m_mark), all.end());
     }
 
+    // From here on, what the main window shows and timer 2's period as each command runs.
+    void RecordMainWindowAtEachRun() {
+        runner.processes.SetResponder([this](const CString&) {
+            m_statusAtRun.push_back(Main().Text(IDC_STATUS));
+            m_pollPeriodAtRun.push_back(Main().Timer(2)->periodMs);
+            return FakeProcesses::Reply{};
+        });
+    }
+    // The road after a change: the write under the starting text, then the restarting text,
+    // then the restart, and only then timer 2 armed with 3000 ms.
+    void ExpectRestartRoadAfterTheWrite() {
+        runner.processes.SetResponder(nullptr);
+        EXPECT_EQ(m_statusAtRun,
+                  (std::vector<std::u16string>{mainwindow::kStartingText, kRestartingText}));
+        EXPECT_EQ(m_pollPeriodAtRun, (std::vector<uint32_t>{5000, 5000}));
+        EXPECT_EQ(ui.Text(IDC_STATUS), kRestartingText);
+        ASSERT_NE(Main().Timer(2), nullptr);
+        EXPECT_EQ(Main().Timer(2)->periodMs, 3000u);
+        EXPECT_EQ(Main().Timer(2)->dueAt, ui.Now() + 3000);
+    }
+
     // What Cancel and the like must leave alone: the status text and both timers as armed.
     struct MainState {
         std::u16string status;
@@ -77,6 +98,8 @@ private:
     CWinApp* m_app = nullptr;
     std::unique_ptr<CWinApp> m_ownApp;
     size_t m_mark = 0;
+    std::vector<std::u16string> m_statusAtRun;
+    std::vector<uint32_t> m_pollPeriodAtRun;
 };
 
 }  // namespace dialogs

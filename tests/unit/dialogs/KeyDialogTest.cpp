@@ -26,9 +26,6 @@ void PrintTo(const TypedKey& c, std::ostream* os) { *os << c.name; }
 class KeyWriteTest : public DialogTest, public ::testing::WithParamInterface<TypedKey> {};
 
 TEST_P(KeyWriteTest, TrimsWritesRestartsAndPolls) {
-    // What the main window shows, and whether timer 2 was re-armed yet, as each command runs.
-    std::vector<std::u16string> statusAtRun;
-    std::vector<uint32_t> pollPeriodAtRun;
     ui.Then([&] {
         ASSERT_EQ(Main().Timer(2)->periodMs, 5000u);
         ui.Click(IDC_SETKEY_BUTTON);
@@ -40,25 +37,14 @@ TEST_P(KeyWriteTest, TrimsWritesRestartsAndPolls) {
         EXPECT_EQ(ui.Active().focusId, IDOK);
         if (!GetParam().typed.empty()) ui.Type(IDC_KEY_EDIT, GetParam().typed);
         Mark();
-        runner.processes.SetResponder([&](const CString&) {
-            statusAtRun.push_back(Main().Text(IDC_STATUS));
-            pollPeriodAtRun.push_back(Main().Timer(2)->periodMs);
-            return FakeProcesses::Reply{};
-        });
+        RecordMainWindowAtEachRun();
         ui.PressEnter();
     });
     ui.Then([&] {
         EXPECT_EQ(SinceMark(), (std::vector<std::string>{KeyEdit(GetParam().written), kRestart}));
-        EXPECT_EQ(statusAtRun, (std::vector<std::u16string>{mainwindow::kStartingText,
-                                                            kRestartingText}));
-        EXPECT_EQ(pollPeriodAtRun, (std::vector<uint32_t>{5000, 5000}));
-        EXPECT_EQ(ui.Text(IDC_STATUS), kRestartingText);
-        ASSERT_NE(Main().Timer(2), nullptr);
-        EXPECT_EQ(Main().Timer(2)->periodMs, 3000u);
-        EXPECT_EQ(Main().Timer(2)->dueAt, ui.Now() + 3000);
+        ExpectRestartRoadAfterTheWrite();
         EXPECT_EQ(ui.Find(IDD_SETKEY_DIALOG)->result, IDOK);
         EXPECT_TRUE(ui.messageBoxes.empty());
-        runner.processes.SetResponder(nullptr);
     });
     Run();
 }
